@@ -1,0 +1,23 @@
+# Compiler settings shared by every target: C++17, warnings, CP1252 strings, static runtime on Windows.
+set(CMAKE_CXX_STANDARD 17)
+set(CMAKE_CXX_STANDARD_REQUIRED ON)
+set(CMAKE_CXX_EXTENSIONS OFF)
+
+# Sources are UTF-8; every string that reaches Windows or a file is CP1252.
+set(VUR_CHARSET_FLAGS -finput-charset=UTF-8 -fexec-charset=CP1252)
+
+function(vur_target_defaults target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wshadow -Wno-unused-parameter ${VUR_CHARSET_FLAGS})
+  if(WIN32)
+    # Windows 9x and NT 4 have only the ANSI calls; nothing newer may be imported.
+    target_compile_definitions(${target} PRIVATE WINVER=0x0400 _WIN32_WINDOWS=0x0410 _WIN32_WINNT=0x0400
+                                                 _WIN32_IE=0x0400 WIN32_LEAN_AND_MEAN NOMINMAX)
+    target_link_options(${target} PRIVATE -static -static-libgcc -static-libstdc++)
+  endif()
+endfunction()
+
+option(VUR_SANITIZE "Build the native tree with AddressSanitizer and UBSan" ON)
+if(NOT WIN32 AND VUR_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()

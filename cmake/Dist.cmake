@@ -1,0 +1,24 @@
+# Assembles the program folder build/win32/dist: programs and engines side by side, and the data folders.
+set(VUR_DIST_DIR ${CMAKE_BINARY_DIR}/dist)
+# "quarantäne" is the CP1252 name on Windows; Wine shows the Linux file system as UTF-8.
+set(VUR_DIST_FOLDERS signaturen hilfe "quarantäne")
+
+# Programs that go into dist; each program's CMakeLists adds itself with vur_dist_program().
+set_property(GLOBAL PROPERTY VUR_DIST_TARGETS "")
+function(vur_dist_program target)
+  set_property(GLOBAL APPEND PROPERTY VUR_DIST_TARGETS ${target})
+endfunction()
+
+vur_dist_program(vurconf)
+
+function(vur_finish_dist)
+  get_property(targets GLOBAL PROPERTY VUR_DIST_TARGETS)
+  set(commands "")
+  foreach(folder IN LISTS VUR_DIST_FOLDERS)
+    list(APPEND commands COMMAND ${CMAKE_COMMAND} -E make_directory "${VUR_DIST_DIR}/${folder}")
+  endforeach()
+  foreach(t IN LISTS targets)
+    list(APPEND commands COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:${t}> ${VUR_DIST_DIR}/)
+  endforeach()
+  add_custom_target(dist ALL ${commands} DEPENDS ${targets} COMMENT "Assembling dist")
+endfunction()

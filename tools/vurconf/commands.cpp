@@ -1,0 +1,120 @@
+// vurconf: seal and unseal single values and print file checksums, for support staff checking files by hand.
+#include "commands.h"
+
+#include "console_text.h"
+#include "shared/crc.h"
+#include "shared/errors.h"
+#include "shared/sealing.h"
+
+#include <cctype>
+#include <ostream>
+
+namespace vurconf {
+
+namespace {
+
+const char kUsage[] =
+    "usage: vurconf seal [--hex] PHRASE TEXT\n"
+    "       vurconf unseal [--hex] PHRASE TOKEN\n"
+    "       vurconf crc FILE...\n";
+
+struct UsageError {
+    std::string message;
+};
+
+int HexValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+std::string FromHex(const std::string& hex) {
+    if (hex.size() % 2 != 0) throw UsageError{"hex text needs an even number of digits: " + hex};
+    std::string bytes;
+    for (std::size_t i = 0; i < hex.size(); i += 2) {
+        const int hi = HexValue(hex[i]), lo = HexValue(hex[i + 1]);
+        if (hi < 0 || lo < 0) throw UsageError{"not a hex digit in: " + hex};
+        bytes += static_cast<char>(hi * 16 + lo);
+    }
+    return bytes;
+}
+
+std::string ToHex(const std::string& bytes) {
+    static const char kDigits[] = "0123456789abcdef";
+    std::string hex;
+    for (char c : bytes) {
+        const auto b = static_cast<unsigned char>(c);
+        hex += kDigits[b >> 4];
+        hex += kDigits[b & 15];
+    }
+    return hex;
+}
+
+std::string ArgumentBytes(const std::string& argument, bool hex) {
+    if (hex) return FromHex(argument);
+    std::string cp1252;
+    if (!ArgumentToCp1252(argument, cp1252))
+        throw UsageError{"argument is not text that CP1252 can hold: " + argument};
+    return cp1252;
+}
+
+// Splits off a leading --hex; what remains must be exactly `count` operands.
+std::vector<std::string> Operands(std::vector<std::string> args, std::size_t count, bool* hex) {
+    *hex = !args.empty() && args.front() == "--hex";
+    if (*hex) args.erase(args.begin());
+    if (args.size() != count) throw UsageError{""};
+    return args;
+}
+
+int Seal(const std::vector<std::string>& args, std::ostream& out) {
+    bool hex;
+    const auto ops = Operands(args, 2, &hex);
+    out << vur::SealString(ArgumentBytes(ops[0], hex), ArgumentBytes(ops[1], hex)) << '\n';
+    return 0;
+}
+
+int Unseal(const std::vector<std::string>& args, std::ostream& out) {
+    bool hex;
+    const auto ops = Operands(args, 2, &hex);
+    const std::string text = vur::UnsealString(ArgumentBytes(ops[0], hex), ops[1]);
+    out << (hex ? ToHex(text) : Cp1252ToConsole(text)) << '\n';
+    return 0;
+}
+
+int Crc(const std::vector<std::string>& args, std::ostream& out) {
+    if (args.empty()) throw UsageError{""};
+    for (const auto& name : args) {
+        std::string path;
+        if (!ArgumentToCp1252(name, path)) throw UsageError{"file name is not text that CP1252 can hold: " + name};
+        out << vur::CrcText(vur::FileCRC32(path)) << "  " << name << '\n';
+    }
+    return 0;
+}
+
+} // namespace
+
+int RunVurconf(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (args.empty()) {
+        err << kUsage;
+        return 2;
+    }
+    const std::string command = args.front();
+    const std::vector<std::string> rest(args.begin() + 1, args.end());
+    try {
+        if (command == "seal") return Seal(rest, out);
+        if (command == "unseal") return Unseal(rest, out);
+        if (command == "crc") return Crc(rest, out);
+        err << "vurconf: unknown command: " << command << '\n' << kUsage;
+        return 2;
+    } catch (const UsageError& e) {
+        if (!e.message.empty()) err << "vurconf: " << e.message << '\n';
+        err << kUsage;
+        return 2;
+    } catch (const vur::EVurError& e) {
+        err << e.what() << '\n';
+        return 1;
+    }
+}
+
+} // namespace vurconf

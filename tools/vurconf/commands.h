@@ -1,0 +1,13 @@
+// The admin tool's commands, callable without a process so that tests can run them directly.
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace vurconf {
+
+// args excludes the program name. Returns the exit code: 0 done, 1 the operation failed, 2 usage error.
+int RunVurconf(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+} // namespace vurconf
