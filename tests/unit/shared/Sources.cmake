@@ -1,5 +1,6 @@
 list(APPEND VUR_UNIT_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/crypto_known_answer_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/engine_binding_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/file_identity_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ini_typed_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/sealing_openssl_test.cpp

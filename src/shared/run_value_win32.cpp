@@ -1,0 +1,33 @@
+// The Run value on the registry.
+#include "run_value.h"
+
+#include "settings_schema.h"
+#include "win32_handles.h"
+
+namespace vur {
+
+namespace {
+
+// The schema writes the path with a leading backslash; the registry calls want it relative to the root key.
+const char* RunKeyPath() { return schema::kRunKeyPath + 1; }
+
+} // namespace
+
+void WriteRunValue(const std::string& data) {
+    HKEY raw = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, RunKeyPath(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr,
+                        &raw, nullptr) != ERROR_SUCCESS)
+        return;
+    ScopedKey key(raw);
+    RegSetValueExA(key.Get(), schema::kRunValueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                   static_cast<DWORD>(data.size() + 1));
+}
+
+void DeleteRunValue() {
+    HKEY raw = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, RunKeyPath(), 0, KEY_SET_VALUE, &raw) != ERROR_SUCCESS) return;
+    ScopedKey key(raw);
+    RegDeleteValueA(key.Get(), schema::kRunValueName);
+}
+
+} // namespace vur

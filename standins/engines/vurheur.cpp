@@ -1,0 +1,18 @@
+// Stand-in heuristic engine vurheur.dll: a file carrying the heuristic test marker counts as suspicious.
+#include "pattern_search.h"
+
+#include "shared/engine_api.h"
+
+#include <windows.h>
+
+extern "C" __declspec(dllexport) void __stdcall CheckHeuristically(unsigned char* result, const char* fileName) {
+    static const std::vector<standin::Signature> rules = {
+        {"Verdächtiges Testmuster VUR-TESTHEURISTIK-0190 gefunden", "VUR-TESTHEURISTIK-0190"},
+    };
+    try {
+        const int match = standin::FindFirstMatch(fileName, rules);
+        vur::SetEngineResult(result, match < 0 ? vur::kEngineClean : rules[static_cast<std::size_t>(match)].name);
+    } catch (...) {
+        vur::SetEngineResult(result, vur::kEngineClean);
+    }
+}
