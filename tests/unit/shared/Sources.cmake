@@ -3,6 +3,7 @@ list(APPEND VUR_UNIT_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/engine_binding_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/file_identity_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ini_typed_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/quarantine_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/sealing_openssl_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/sealing_test.cpp
 )

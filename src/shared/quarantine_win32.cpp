@@ -1,0 +1,60 @@
+// The quarantine store's file system calls on Windows.
+#include "quarantine.h"
+
+#include "errors.h"
+#include "win32_handles.h"
+
+namespace vur {
+
+namespace {
+
+class Win32Quarantine : public QuarantineSystem {
+public:
+    void Wait(unsigned milliseconds) override { Sleep(milliseconds); }
+
+    std::uint32_t ClockSeed() override {
+        LARGE_INTEGER counter{};
+        QueryPerformanceCounter(&counter);
+        return GetTickCount() ^ counter.LowPart;
+    }
+
+    bool FileExists(const std::string& path) override {
+        return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    }
+
+    bool CreateNewTextFile(const std::string& path, const std::string& content) override {
+        ScopedFile file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                                    nullptr));
+        if (!file) {
+            const DWORD error = GetLastError();
+            if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) return false;
+            throw EVurError("Quarantine: cannot create " + path + " (error " + std::to_string(error) + ")");
+        }
+        DWORD written = 0;
+        if (!WriteFile(file.Get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr) ||
+            written != content.size()) {
+            const DWORD error = GetLastError();
+            file.Reset();
+            DeleteFileA(path.c_str());
+            throw EVurError("Quarantine: cannot write " + path + " (error " + std::to_string(error) + ")");
+        }
+        return true;
+    }
+
+    void ClearAttributes(const std::string& path) override { SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL); }
+
+    bool Move(const std::string& from, const std::string& to) override {
+        return MoveFileA(from.c_str(), to.c_str()) != FALSE;
+    }
+
+    void Remove(const std::string& path) override { DeleteFileA(path.c_str()); }
+};
+
+} // namespace
+
+QuarantineSystem& SystemQuarantine() {
+    static Win32Quarantine system;
+    return system;
+}
+
+} // namespace vur
