@@ -17,7 +17,8 @@ void CheckStorable(const std::string& section, const std::string& ident, const s
 
 } // namespace
 
-TIniFile::TIniFile(std::string fileName) : TCustomIniFile(std::move(fileName)) {}
+TIniFile::TIniFile(std::string fileName, NameMatching matching)
+    : TCustomIniFile(std::move(fileName)), matching_(matching), cache_(matching), pending_(matching) {}
 
 const IniDocument& TIniFile::Current() {
     if (updateDepth_ > 0) return pending_;
@@ -26,7 +27,7 @@ const IniDocument& TIniFile::Current() {
     if (cached_ && stamp == stamp_) return cache_;
     std::string bytes;
     if (!file.Exists() || !file.ReadAll(bytes)) bytes.clear();
-    cache_ = IniDocument::Parse(bytes);
+    cache_ = IniDocument::Parse(bytes, matching_);
     stamp_ = stamp;
     cached_ = file.Exists();
     return cache_;
@@ -36,7 +37,7 @@ void TIniFile::Store(const std::vector<Edit>& edits) {
     LockedSettingsFile file(sync_, FileName(), true);
     std::string bytes;
     if (!file.ReadAll(bytes)) throw EIniFileError("Cannot read settings file " + FileName());
-    IniDocument doc = IniDocument::Parse(bytes);
+    IniDocument doc = IniDocument::Parse(bytes, matching_);
     for (const Edit& edit : edits) edit(doc);
     const std::string content = doc.Serialize();
     if (content == bytes) return;
@@ -94,7 +95,7 @@ void TIniFile::EndUpdate() {
     if (updateDepth_ == 0 || --updateDepth_ > 0) return;
     std::vector<Edit> edits;
     edits.swap(edits_);
-    pending_ = IniDocument();
+    pending_ = IniDocument(matching_);
     if (!updateCancelled_ && !edits.empty()) Store(edits);
 }
 

@@ -4,7 +4,8 @@
 // and parse again only when another writer has changed it, so a change saved by another program is seen by
 // the next read while a look-up stays cheap. Every write is a read-modify-write of the whole file under the
 // exclusive lock, from a fresh read, so two writers never lose each other's changes. A file that cannot be
-// read reads as empty, as the platform's functions do, but is never written over.
+// read reads as empty, as the platform's functions do, but is never written over. Names match without
+// regard to letter case, as with the platform's functions, unless the owner asks for exact matching.
 #pragma once
 
 #include "ini_document.h"
@@ -19,7 +20,7 @@ namespace vur {
 
 class TIniFile : public TCustomIniFile {
 public:
-    explicit TIniFile(std::string fileName);
+    explicit TIniFile(std::string fileName, NameMatching matching = NameMatching::IgnoreCase);
 
     std::string ReadString(const std::string& section, const std::string& ident,
                            const std::string& defaultValue) override;
@@ -42,6 +43,7 @@ private:
     void Change(Edit edit);
     void Store(const std::vector<Edit>& edits);
 
+    NameMatching matching_;
     SettingsFileSync sync_;
     IniDocument cache_;
     FileStamp stamp_;

@@ -29,16 +29,20 @@ bool Listed(const std::string& key) { return !key.empty() && key[0] != ';'; }
 
 } // namespace
 
-std::string FoldedName(const std::string& name) {
+std::string FoldedName(const std::string& name, NameMatching matching) {
     std::string folded = Trimmed(name);
-    for (char& c : folded) c = FoldedChar(c);
+    if (matching == NameMatching::IgnoreCase)
+        for (char& c : folded) c = FoldedChar(c);
     return folded;
 }
 
-IniDocument IniDocument::Parse(const std::string& bytes) {
-    IniDocument doc;
-    doc.sections_.emplace_back();
-    doc.sections_.back().headed = false;
+IniDocument::IniDocument(NameMatching matching) : matching_(matching) {
+    sections_.emplace_back();
+    sections_.back().headed = false;
+}
+
+IniDocument IniDocument::Parse(const std::string& bytes, NameMatching matching) {
+    IniDocument doc(matching);
     std::size_t start = 0;
     while (start < bytes.size()) {
         std::size_t end = bytes.find('\n', start);
@@ -83,7 +87,7 @@ std::string IniDocument::Serialize() const {
 void IniDocument::Reindex() {
     sectionIndex_.clear();
     for (std::size_t i = 0; i < sections_.size(); ++i) {
-        if (sections_[i].headed) sectionIndex_.emplace(FoldedName(sections_[i].name), i);
+        if (sections_[i].headed) sectionIndex_.emplace(Folded(sections_[i].name), i);
         sections_[i].indexed = false;
         sections_[i].keyIndex.clear();
     }
@@ -94,10 +98,10 @@ const IniDocument::Section* IniDocument::FirstSection(const std::string& folded)
     return it == sectionIndex_.end() ? nullptr : &sections_[it->second];
 }
 
-const IniDocument::Line* IniDocument::FirstKey(const Section& section, const std::string& folded) {
+const IniDocument::Line* IniDocument::FirstKey(const Section& section, const std::string& folded) const {
     if (!section.indexed) {
         for (std::size_t i = 0; i < section.lines.size(); ++i)
-            if (section.lines[i].isKey) section.keyIndex.emplace(FoldedName(section.lines[i].key), i);
+            if (section.lines[i].isKey) section.keyIndex.emplace(Folded(section.lines[i].key), i);
         section.indexed = true;
     }
     const auto it = section.keyIndex.find(folded);
@@ -105,8 +109,8 @@ const IniDocument::Line* IniDocument::FirstKey(const Section& section, const std
 }
 
 bool IniDocument::Find(const std::string& section, const std::string& key, std::string& value) const {
-    const Section* s = FirstSection(FoldedName(section));
-    const Line* line = s ? FirstKey(*s, FoldedName(key)) : nullptr;
+    const Section* s = FirstSection(Folded(section));
+    const Line* line = s ? FirstKey(*s, Folded(key)) : nullptr;
     if (!line || !line->hasValue) return false;
     const std::string& v = line->value;
     const bool quoted = v.size() >= 2 && (v[0] == '"' || v[0] == '\'') && v.back() == v[0];
@@ -115,7 +119,7 @@ bool IniDocument::Find(const std::string& section, const std::string& key, std::
 }
 
 void IniDocument::Set(const std::string& section, const std::string& key, const std::string& value) {
-    const std::string foldedSection = FoldedName(section), foldedKey = FoldedName(key);
+    const std::string foldedSection = Folded(section), foldedKey = Folded(key);
     Line fresh;
     fresh.isKey = fresh.hasValue = true;
     fresh.key = Trimmed(key);
@@ -150,7 +154,7 @@ void IniDocument::Set(const std::string& section, const std::string& key, const 
 
 std::vector<std::string> IniDocument::KeyNames(const std::string& section) const {
     std::vector<std::string> names;
-    if (const Section* s = FirstSection(FoldedName(section)))
+    if (const Section* s = FirstSection(Folded(section)))
         for (const Line& line : s->lines)
             if (line.isKey && Listed(line.key)) names.push_back(line.key);
     return names;
@@ -164,21 +168,21 @@ std::vector<std::string> IniDocument::SectionNames() const {
 }
 
 void IniDocument::EraseSection(const std::string& section) {
-    const std::string folded = FoldedName(section);
+    const std::string folded = Folded(section);
     std::vector<Section> kept;
     for (Section& s : sections_)
-        if (!s.headed || FoldedName(s.name) != folded) kept.push_back(std::move(s));
+        if (!s.headed || Folded(s.name) != folded) kept.push_back(std::move(s));
     sections_ = std::move(kept);
     Reindex();
 }
 
 void IniDocument::DeleteKey(const std::string& section, const std::string& key) {
-    const std::string foldedSection = FoldedName(section), foldedKey = FoldedName(key);
+    const std::string foldedSection = Folded(section), foldedKey = Folded(key);
     for (Section& s : sections_) {
-        if (!s.headed || FoldedName(s.name) != foldedSection) continue;
+        if (!s.headed || Folded(s.name) != foldedSection) continue;
         std::vector<Line> kept;
         for (Line& line : s.lines)
-            if (!line.isKey || FoldedName(line.key) != foldedKey) kept.push_back(std::move(line));
+            if (!line.isKey || Folded(line.key) != foldedKey) kept.push_back(std::move(line));
         s.lines = std::move(kept);
         s.indexed = false;
         s.keyIndex.clear();

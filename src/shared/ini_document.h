@@ -1,7 +1,7 @@
 // The private-profile text format in memory: parsed from bytes, edited, and turned back into bytes.
 //
 // It behaves as the platform's private-profile functions do: section and key names match without regard to
-// letter case (CP1252), the first section and the first key of a name win, file order is kept, blanks around
+// letter case (CP1252) unless exact matching is asked for, the first section and the first key of a name win, file order is kept, blanks around
 // names and values are trimmed, a value in matching quotes reads without them, lines end in CR LF. Lines it
 // does not understand (comments, blank lines, text before the first section) are kept as they are.
 #pragma once
@@ -13,12 +13,17 @@
 
 namespace vur {
 
-// CP1252 letters folded to lower case, as name comparison sees them.
-std::string FoldedName(const std::string& name);
+// How names are compared. Sealed names need Exact: two tokens of different names can differ in letter
+// case only, and must not find each other's line.
+enum class NameMatching { IgnoreCase, Exact };
+
+// The trimmed name as comparison sees it (CP1252 letters folded to lower case for IgnoreCase).
+std::string FoldedName(const std::string& name, NameMatching matching = NameMatching::IgnoreCase);
 
 class IniDocument {
 public:
-    static IniDocument Parse(const std::string& bytes);
+    explicit IniDocument(NameMatching matching = NameMatching::IgnoreCase); // an empty file
+    static IniDocument Parse(const std::string& bytes, NameMatching matching = NameMatching::IgnoreCase);
     std::string Serialize() const;
 
     // False when the section or key is missing, or the key line has no "=".
@@ -50,9 +55,11 @@ private:
     };
 
     const Section* FirstSection(const std::string& folded) const;
-    static const Line* FirstKey(const Section& section, const std::string& folded);
+    const Line* FirstKey(const Section& section, const std::string& folded) const;
     void Reindex();
+    std::string Folded(const std::string& name) const { return FoldedName(name, matching_); }
 
+    NameMatching matching_;
     std::vector<Section> sections_;
     std::unordered_map<std::string, std::size_t> sectionIndex_; // folded name to first section
 };

@@ -6,7 +6,7 @@
 namespace vur {
 
 TSECURITYINI::TSECURITYINI(std::string fileName, std::string nameKey, std::string valueKey)
-    : TIniFile(std::move(fileName)), FNameKey(std::move(nameKey)), FValueKey(std::move(valueKey)) {}
+    : TIniFile(std::move(fileName), NameMatching::Exact), FNameKey(std::move(nameKey)), FValueKey(std::move(valueKey)) {}
 
 std::string TSECURITYINI::ReadString(const std::string& section, const std::string& ident,
                                      const std::string& defaultValue) {

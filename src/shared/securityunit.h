@@ -1,5 +1,6 @@
 // TSECURITYINI: the settings file with every section name, key name and value sealed under the two pass
-// phrases, so callers read and write plain text and the file holds only tokens.
+// phrases, so callers read and write plain text and the file holds only tokens. Tokens are compared exactly:
+// the tokens of two names (numbers that differ in the last digit, say) can differ in letter case only.
 #pragma once
 
 #include "disk_ini_file.h"

@@ -123,9 +123,8 @@ int Dump(std::vector<std::string> args, std::ostream& out) {
     ini->ReadSections(sections);
     for (const auto& section : sections) {
         // A hand-made second section of the same name is not reachable by name; it is shown once.
-        const std::string folded = vur::FoldedName(section);
-        if (std::find(shown.begin(), shown.end(), folded) != shown.end()) continue;
-        shown.push_back(folded);
+        if (std::find(shown.begin(), shown.end(), section) != shown.end()) continue;
+        shown.push_back(section);
         out << "[" << Cp1252ToConsole(section) << "]\n";
         ini->ReadSection(section, keys);
         for (const auto& key : keys)
