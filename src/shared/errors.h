@@ -27,4 +27,10 @@ public:
     using EVurError::EVurError;
 };
 
+// The settings file could not be locked, or not written in full.
+class EIniFileError : public EVurError {
+public:
+    using EVurError::EVurError;
+};
+
 } // namespace vur

@@ -35,8 +35,34 @@ public:
 
     bool SectionExists(const std::string& section);
 
+    // Groups changes into one: between BeginUpdate and EndUpdate writes are kept in memory (reads see them),
+    // and EndUpdate stores them all at once, so other programs never see a half-done save. CancelUpdate
+    // drops them. Calls nest; only the outermost pair counts. Objects without a file do nothing here.
+    virtual void BeginUpdate() {}
+    virtual void EndUpdate() {}
+    virtual void CancelUpdate() {}
+
 private:
     std::string fileName_;
+};
+
+// One group of changes: Commit() stores them; leaving the scope without it (an exception) drops them.
+class IniUpdate {
+public:
+    explicit IniUpdate(TCustomIniFile& ini) : ini_(ini) { ini_.BeginUpdate(); }
+    ~IniUpdate() {
+        if (!done_) ini_.CancelUpdate();
+    }
+    IniUpdate(const IniUpdate&) = delete;
+    IniUpdate& operator=(const IniUpdate&) = delete;
+    void Commit() {
+        done_ = true;
+        ini_.EndUpdate();
+    }
+
+private:
+    TCustomIniFile& ini_;
+    bool done_ = false;
 };
 
 // Strict decimal: optional sign, digits only, within int range; false otherwise.

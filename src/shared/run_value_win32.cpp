@@ -6,16 +6,9 @@
 
 namespace vur {
 
-namespace {
-
-// The schema writes the path with a leading backslash; the registry calls want it relative to the root key.
-const char* RunKeyPath() { return schema::kRunKeyPath + 1; }
-
-} // namespace
-
 void WriteRunValue(const std::string& data) {
     HKEY raw = nullptr;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, RunKeyPath(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr,
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, schema::kRunKeyPath, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr,
                         &raw, nullptr) != ERROR_SUCCESS)
         return;
     ScopedKey key(raw);
@@ -25,7 +18,7 @@ void WriteRunValue(const std::string& data) {
 
 void DeleteRunValue() {
     HKEY raw = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, RunKeyPath(), 0, KEY_SET_VALUE, &raw) != ERROR_SUCCESS) return;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, schema::kRunKeyPath, 0, KEY_SET_VALUE, &raw) != ERROR_SUCCESS) return;
     ScopedKey key(raw);
     RegDeleteValueA(key.Get(), schema::kRunValueName);
 }

@@ -1,43 +1,101 @@
-// What the suite keeps between runs: the sections, keys and defaults of "vur.conf", and the Run value.
+// Everything the suite keeps between runs, written once: sections, keys, defaults and value forms of
+// "vur.conf", the Run-key value that starts the monitor with Windows, and the forms of the allow-list values.
 #pragma once
+
+#include "ini_file.h"
 
 #include <string>
 
-namespace vur::schema {
+namespace vur {
+namespace schema {
 
-// Section "Generell": reactions and start mode, each the index of the line chosen in the configurator.
-const char* const kGenerell = "Generell";
-const char* const kNeueNummer = "Neue Nummer";
-const char* const kNeueAnwendung = "Neue Anwendung";
-const char* const kInfizierteAnwendung = "Infizierte Anwendung";
-const char* const kVerdaechtigeAnwendung = "Verdächtige Anwendung";
-const char* const kAutoStart = "AutoStart";
-constexpr int kNeueNummerDefault = 1;
-constexpr int kNeueAnwendungDefault = 0;
-constexpr int kInfizierteAnwendungDefault = 1;
-constexpr int kVerdaechtigeAnwendungDefault = 1;
-constexpr int kAutoStartDefault = 0; // 0 start with Windows, 1 start by hand
+constexpr char kSettingsFileName[] = "vur.conf";
 
-// Allowed numbers ("49 190 123456" = "name|number") and allowed applications ("path" = "name|path|crc").
-const char* const kVerbindungen = "Verbindungen";
-const char* const kAnwendungen = "Anwendungen";
+// A "Generell" reaction or start mode: the index of the chosen line in the configurator's drop-down list.
+struct IntegerSetting {
+    const char* section;
+    const char* key;
+    int defaultValue;
+};
+struct BoolSetting {
+    const char* section;
+    const char* key;
+    bool defaultValue;
+};
 
-// Section "Scanner": the scanner's three options, booleans stored as "1"/"0", all off by default.
-const char* const kScanner = "Scanner";
-const char* const kNurMelden = "Nur melden";
-const char* const kLoeschen = "Löschen";
-const char* const kHeuristik = "Heuristik";
+constexpr char kGeneral[] = "Generell";
+constexpr char kNumbers[] = "Verbindungen";
+constexpr char kApplications[] = "Anwendungen";
+constexpr char kScanner[] = "Scanner";
 
-const char* const kSettingsFileName = "vur.conf";
+// Connection to a number not in "Verbindungen".
+constexpr IntegerSetting kNewNumber{kGeneral, "Neue Nummer", 1};
+enum NewNumberReaction { kNumberReportOnly = 0, kNumberReportAndHangUp = 1, kNumberHangUpAtOnce = 2, kNumberIgnore = 3 };
 
-// The start with Windows: a value under the current user's Run key.
-const char* const kRunKeyPath = "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
-const char* const kRunValueName = "VUR starten";
-const char* const kStarterFileName = "fast.exe";
+// New application that can dial and is not in "Anwendungen".
+constexpr IntegerSetting kNewApplication{kGeneral, "Neue Anwendung", 0};
+// Application whose program file a dialer signature matches.
+constexpr IntegerSetting kInfectedApplication{kGeneral, "Infizierte Anwendung", 1};
+// Application the heuristic check finds suspicious.
+constexpr IntegerSetting kSuspiciousApplication{kGeneral, "Verdächtige Anwendung", 1};
+// "Neue Anwendung" and "Verdächtige Anwendung" use 0..3; "Infizierte Anwendung" has the quarantine as 3.
+enum ApplicationReaction {
+    kAppReportOnly = 0,
+    kAppReportAndTerminate = 1,
+    kAppTerminateAtOnce = 2,
+    kAppIgnore = 3, // "Neue Anwendung", "Verdächtige Anwendung"
+};
+enum InfectedReaction {
+    kInfectedReportOnly = 0,
+    kInfectedReportAndTerminate = 1,
+    kInfectedTerminateAtOnce = 2,
+    kInfectedQuarantineAtOnce = 3,
+    kInfectedIgnore = 4,
+};
 
-// The quoted full path of the starter in the program folder (which ends with a backslash).
-inline std::string RunValueData(const std::string& programFolder) {
-    return "\"" + programFolder + kStarterFileName + "\"";
-}
+// 0 starts the monitor with Windows, 1 leaves the start to the user.
+constexpr IntegerSetting kAutoStart{kGeneral, "AutoStart", 0};
+enum AutoStartMode { kStartWithWindows = 0, kStartByHand = 1 };
 
-} // namespace vur::schema
+// Scanner options, read when its window opens and written back when it closes.
+constexpr BoolSetting kReportOnly{kScanner, "Nur melden", false};
+constexpr BoolSetting kIsolateFound{kScanner, "Löschen", false};
+constexpr BoolSetting kHeuristic{kScanner, "Heuristik", false};
+
+inline int Read(TCustomIniFile& ini, const IntegerSetting& s) { return ini.ReadInteger(s.section, s.key, s.defaultValue); }
+inline void Write(TCustomIniFile& ini, const IntegerSetting& s, int v) { ini.WriteInteger(s.section, s.key, v); }
+inline bool Read(TCustomIniFile& ini, const BoolSetting& s) { return ini.ReadBool(s.section, s.key, s.defaultValue); }
+inline void Write(TCustomIniFile& ini, const BoolSetting& s, bool v) { ini.WriteBool(s.section, s.key, v); }
+
+// The Run value under HKEY_CURRENT_USER (opened, created when missing). The key is given from the root, so
+// it has no leading backslash here.
+constexpr char kRunKeyPath[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr char kRunValueName[] = "VUR starten";
+// A double quote, the suite's folder with its trailing backslash, "fast.exe", a double quote.
+std::string RunValueData(const std::string& suiteFolder);
+
+// "Verbindungen": key is the number as the monitor composes it from the dial-up entry, value name|number.
+std::string NumberKey(unsigned long countryCode, const std::string& areaCode, const std::string& localNumber);
+std::string NumberValue(const std::string& name, const std::string& number);
+struct NumberEntry {
+    std::string name;
+    std::string number;
+};
+NumberEntry SplitNumberValue(const std::string& value);
+// A number is allowed when its entry reads as not empty.
+bool IsNumberAllowed(TCustomIniFile& ini, const std::string& numberKey);
+
+// "Anwendungen": key is the lower-cased long path, value name|path|crc (crc as 8 upper-case hex digits).
+std::string ApplicationValue(const std::string& name, const std::string& path, const std::string& crcText);
+struct ApplicationEntry {
+    std::string name;
+    std::string path;
+    std::string crc;
+};
+// A value without a bar gives an empty name and path, and the whole value as the checksum.
+ApplicationEntry SplitApplicationValue(const std::string& value);
+// Allowed only while the entry holds "|" followed by the file's current checksum: a changed file is new.
+bool IsApplicationAllowed(TCustomIniFile& ini, const std::string& path, const std::string& crcText);
+
+} // namespace schema
+} // namespace vur

@@ -1,12 +1,16 @@
-// vurconf: seal and unseal single values and print file checksums, for support staff checking files by hand.
+// vurconf: seal and unseal single values, read and change settings files, and print file checksums, for
+// support staff checking files by hand.
 #include "commands.h"
 
 #include "console_text.h"
 #include "shared/crc.h"
 #include "shared/errors.h"
+#include "shared/program_settings.h"
 #include "shared/sealing.h"
 
+#include <algorithm>
 #include <cctype>
+#include <memory>
 #include <ostream>
 
 namespace vurconf {
@@ -16,7 +20,10 @@ namespace {
 const char kUsage[] =
     "usage: vurconf seal [--hex] PHRASE TEXT\n"
     "       vurconf unseal [--hex] PHRASE TOKEN\n"
-    "       vurconf crc FILE...\n";
+    "       vurconf crc FILE...\n"
+    "       vurconf dump [--owner O --product P] FILE\n"
+    "       vurconf get [--owner O --product P] FILE SECTION KEY\n"
+    "       vurconf set [--owner O --product P] FILE SECTION KEY VALUE\n";
 
 struct UsageError {
     std::string message;
@@ -92,6 +99,58 @@ int Crc(const std::vector<std::string>& args, std::ostream& out) {
     return 0;
 }
 
+// Without --owner and --product the file is opened with this installation's pass phrases.
+std::unique_ptr<vur::TSECURITYINI> OpenSettings(std::vector<std::string>& args) {
+    vur::PassPhrases phrases;
+    bool owner = false, product = false;
+    while (args.size() >= 2 && (args[0] == "--owner" || args[0] == "--product")) {
+        (args[0] == "--owner" ? owner : product) = true;
+        (args[0] == "--owner" ? phrases.nameKey : phrases.valueKey) = ArgumentBytes(args[1], false);
+        args.erase(args.begin(), args.begin() + 2);
+    }
+    if (owner != product) throw UsageError{"--owner and --product go together"};
+    if (!owner) phrases = vur::InstallationPassPhrases();
+    if (args.empty()) throw UsageError{""};
+    auto ini = std::make_unique<vur::TSECURITYINI>(ArgumentBytes(args[0], false), phrases.nameKey, phrases.valueKey);
+    args.erase(args.begin());
+    return ini;
+}
+
+int Dump(std::vector<std::string> args, std::ostream& out) {
+    auto ini = OpenSettings(args);
+    if (!args.empty()) throw UsageError{""};
+    std::vector<std::string> sections, shown, keys;
+    ini->ReadSections(sections);
+    for (const auto& section : sections) {
+        // A hand-made second section of the same name is not reachable by name; it is shown once.
+        if (std::find(shown.begin(), shown.end(), section) != shown.end()) continue;
+        shown.push_back(section);
+        out << "[" << Cp1252ToConsole(section) << "]\n";
+        ini->ReadSection(section, keys);
+        for (const auto& key : keys)
+            out << Cp1252ToConsole(key) << "=" << Cp1252ToConsole(ini->ReadString(section, key, "")) << '\n';
+    }
+    return 0;
+}
+
+int Get(std::vector<std::string> args, std::ostream& out) {
+    auto ini = OpenSettings(args);
+    if (args.size() != 2) throw UsageError{""};
+    // "=" never stands alone as a stored token, so it tells a missing entry from an empty one.
+    const std::string missing = "=";
+    const std::string value = ini->ReadString(ArgumentBytes(args[0], false), ArgumentBytes(args[1], false), missing);
+    if (value == missing) return 1;
+    out << Cp1252ToConsole(value) << '\n';
+    return 0;
+}
+
+int Set(std::vector<std::string> args) {
+    auto ini = OpenSettings(args);
+    if (args.size() != 3) throw UsageError{""};
+    ini->WriteString(ArgumentBytes(args[0], false), ArgumentBytes(args[1], false), ArgumentBytes(args[2], false));
+    return 0;
+}
+
 } // namespace
 
 int RunVurconf(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -105,6 +164,9 @@ int RunVurconf(const std::vector<std::string>& args, std::ostream& out, std::ost
         if (command == "seal") return Seal(rest, out);
         if (command == "unseal") return Unseal(rest, out);
         if (command == "crc") return Crc(rest, out);
+        if (command == "dump") return Dump(rest, out);
+        if (command == "get") return Get(rest, out);
+        if (command == "set") return Set(rest);
         err << "vurconf: unknown command: " << command << '\n' << kUsage;
         return 2;
     } catch (const UsageError& e) {

@@ -1,0 +1,108 @@
+// TIniFile: parsed-file cache checked against the file's stamp, and locked read-modify-write.
+#include "disk_ini_file.h"
+
+#include "errors.h"
+
+namespace vur {
+
+namespace {
+
+void CheckStorable(const std::string& section, const std::string& ident, const std::string& value) {
+    const auto breaks = [](const std::string& s) { return s.find_first_of("\r\n") != std::string::npos; };
+    if (breaks(section) || breaks(ident) || breaks(value) || ident.find('=') != std::string::npos ||
+        (!ident.empty() && ident.find_first_not_of(" \t") != std::string::npos &&
+         ident[ident.find_first_not_of(" \t")] == '['))
+        throw EIniFileError("Cannot store this name or value in a settings file line");
+}
+
+} // namespace
+
+TIniFile::TIniFile(std::string fileName, NameMatching matching)
+    : TCustomIniFile(std::move(fileName)), matching_(matching), cache_(matching), pending_(matching) {}
+
+const IniDocument& TIniFile::Current() {
+    if (updateDepth_ > 0) return pending_;
+    LockedSettingsFile file(sync_, FileName(), false);
+    const FileStamp stamp = file.Stamp();
+    if (cached_ && stamp == stamp_) return cache_;
+    std::string bytes;
+    if (!file.Exists() || !file.ReadAll(bytes)) bytes.clear();
+    cache_ = IniDocument::Parse(bytes, matching_);
+    stamp_ = stamp;
+    cached_ = file.Exists();
+    return cache_;
+}
+
+void TIniFile::Store(const std::vector<Edit>& edits) {
+    LockedSettingsFile file(sync_, FileName(), true);
+    std::string bytes;
+    if (!file.ReadAll(bytes)) throw EIniFileError("Cannot read settings file " + FileName());
+    IniDocument doc = IniDocument::Parse(bytes, matching_);
+    for (const Edit& edit : edits) edit(doc);
+    const std::string content = doc.Serialize();
+    if (content == bytes) return;
+    cached_ = false; // the file may be half-changed if Replace fails
+    file.Replace(content);
+    cache_ = std::move(doc);
+    stamp_ = file.Stamp();
+    cached_ = true;
+}
+
+void TIniFile::Change(Edit edit) {
+    if (updateDepth_ > 0) {
+        edit(pending_);
+        edits_.push_back(std::move(edit));
+        return;
+    }
+    Store({edit});
+}
+
+std::string TIniFile::ReadString(const std::string& section, const std::string& ident,
+                                 const std::string& defaultValue) {
+    std::string value;
+    return Current().Find(section, ident, value) ? value : defaultValue;
+}
+
+void TIniFile::WriteString(const std::string& section, const std::string& ident, const std::string& value) {
+    CheckStorable(section, ident, value);
+    Change([=](IniDocument& doc) { doc.Set(section, ident, value); });
+}
+
+void TIniFile::ReadSection(const std::string& section, std::vector<std::string>& names) {
+    names = Current().KeyNames(section);
+}
+
+void TIniFile::ReadSections(std::vector<std::string>& names) { names = Current().SectionNames(); }
+
+void TIniFile::EraseSection(const std::string& section) {
+    Change([=](IniDocument& doc) { doc.EraseSection(section); });
+}
+
+void TIniFile::DeleteKey(const std::string& section, const std::string& ident) {
+    Change([=](IniDocument& doc) { doc.DeleteKey(section, ident); });
+}
+
+void TIniFile::BeginUpdate() {
+    if (updateDepth_ == 0) {
+        pending_ = Current();
+        edits_.clear();
+        updateCancelled_ = false;
+    }
+    ++updateDepth_;
+}
+
+void TIniFile::EndUpdate() {
+    if (updateDepth_ == 0 || --updateDepth_ > 0) return;
+    std::vector<Edit> edits;
+    edits.swap(edits_);
+    pending_ = IniDocument(matching_);
+    if (!updateCancelled_ && !edits.empty()) Store(edits);
+}
+
+void TIniFile::CancelUpdate() {
+    if (updateDepth_ == 0) return;
+    updateCancelled_ = true;
+    EndUpdate();
+}
+
+} // namespace vur

@@ -1,0 +1,58 @@
+// TIniFile: the settings file on disk in the private-profile format, shared safely between programs.
+//
+// Every call goes to the file: reads take the lock, compare the file's stamp with the one of the last parse
+// and parse again only when another writer has changed it, so a change saved by another program is seen by
+// the next read while a look-up stays cheap. Every write is a read-modify-write of the whole file under the
+// exclusive lock, from a fresh read, so two writers never lose each other's changes. A file that cannot be
+// read reads as empty, as the platform's functions do, but is never written over. Names match without
+// regard to letter case, as with the platform's functions, unless the owner asks for exact matching.
+#pragma once
+
+#include "ini_document.h"
+#include "ini_file.h"
+#include "settings_file.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace vur {
+
+class TIniFile : public TCustomIniFile {
+public:
+    explicit TIniFile(std::string fileName, NameMatching matching = NameMatching::IgnoreCase);
+
+    std::string ReadString(const std::string& section, const std::string& ident,
+                           const std::string& defaultValue) override;
+    // A line break in a name or value, an "=" in a key name or a key name that opens with "[" cannot be
+    // stored as one line; they raise EIniFileError instead of corrupting the file.
+    void WriteString(const std::string& section, const std::string& ident, const std::string& value) override;
+    void ReadSection(const std::string& section, std::vector<std::string>& names) override;
+    void ReadSections(std::vector<std::string>& names) override;
+    void EraseSection(const std::string& section) override;
+    void DeleteKey(const std::string& section, const std::string& ident) override;
+
+    void BeginUpdate() override;
+    void EndUpdate() override;
+    void CancelUpdate() override;
+
+private:
+    using Edit = std::function<void(IniDocument&)>;
+
+    const IniDocument& Current();
+    void Change(Edit edit);
+    void Store(const std::vector<Edit>& edits);
+
+    NameMatching matching_;
+    SettingsFileSync sync_;
+    IniDocument cache_;
+    FileStamp stamp_;
+    bool cached_ = false;
+
+    int updateDepth_ = 0;
+    bool updateCancelled_ = false;
+    IniDocument pending_;
+    std::vector<Edit> edits_;
+};
+
+} // namespace vur
