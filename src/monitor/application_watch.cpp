@@ -1,0 +1,187 @@
+// CheckApplications: records, the three checks in order, the allowed test and the reaction tables.
+#include "application_watch.h"
+
+#include "application_questions.h"
+#include "shared/crc.h"
+#include "shared/engine_api.h"
+#include "shared/quarantine.h"
+#include "shared/settings_schema.h"
+#include "shared/text_case.h"
+
+#include <exception>
+#include <functional>
+
+namespace vurmon {
+
+namespace q = questions;
+namespace schema = vur::schema;
+
+std::size_t ApplicationWatch::RecordHash::operator()(const RecordKey& k) const {
+    return std::hash<std::string>()(k.imageName) ^ (static_cast<std::size_t>(k.id) * 0x9E3779B97F4A7C15ull);
+}
+
+ApplicationWatch::ApplicationWatch(ApplicationSystem& system, vur::TCustomIniFile& settings)
+    : system_(system), settings_(settings) {}
+
+void ApplicationWatch::CheckApplications() {
+    std::vector<ProcessEntry> processes;
+    if (!system_.Processes(processes)) return;
+    ++pass_;
+    for (const ProcessEntry& process : processes) {
+        // Id 0 is the idle process; a module snapshot for it would describe the monitor's own host.
+        if (process.id == 0) continue;
+        auto found = records_.find({process.id, process.imageName});
+        if (found == records_.end())
+            found = records_.emplace(RecordKey{process.id, process.imageName}, Record{kRecheckCount, pass_}).first;
+        else if (found->second.recheckCount == 0) {
+            found->second.lastSeen = pass_;
+            continue;
+        } else
+            --found->second.recheckCount;
+        found->second.lastSeen = pass_;
+
+        if (Examine(process)) found->second.recheckCount = 0;
+    }
+    // Records of processes that have left the list go: memory stays bounded, and a new process that later
+    // gets an old id and image name is examined instead of being taken for the old one.
+    for (auto it = records_.begin(); it != records_.end();)
+        it = it->second.lastSeen == pass_ ? std::next(it) : records_.erase(it);
+}
+
+bool ApplicationWatch::Examine(const ProcessEntry& process) {
+    std::vector<ModuleEntry> modules;
+    const bool modulesRead = system_.Modules(process.id, modules);
+    std::string path;
+    // Without a program path nothing can be checked; the examination still counts against the budget.
+    if (!ProgramPath(process, modules, modulesRead, path)) return false;
+
+    if (system_.CanScan()) {
+        const std::string result = system_.ScanDialers(path);
+        if (result != vur::kEngineClean) {
+            if (!IsAllowed(path)) React(Verdict::KnownDialer, process.id, path, result);
+            return true;
+        }
+    }
+    if (system_.CanCheckHeuristically()) {
+        const std::string result = system_.CheckHeuristically(path);
+        if (result != vur::kEngineClean) {
+            if (!IsAllowed(path)) React(Verdict::Suspicious, process.id, path, result);
+            return true;
+        }
+    }
+    // The monitor's own host has a dialing library loaded on purpose.
+    if (process.id == system_.CurrentProcessId() || !CanDial(modules)) return false;
+    if (!IsAllowed(path)) React(Verdict::NewApplication, process.id, path, "");
+    return true;
+}
+
+bool ApplicationWatch::ProgramPath(const ProcessEntry& process, const std::vector<ModuleEntry>& modules,
+                                   bool modulesRead, std::string& path) {
+    const bool haveFirstModule = modulesRead && !modules.empty() && !modules.front().path.empty();
+    std::string raw;
+    if (system_.IsWindowsNT()) {
+        if (!haveFirstModule) return false;
+        raw = modules.front().path;
+    } else {
+        // The 9x process list gives the full path; a bare file name (as some systems report) is useless to the
+        // engines, so the first module's path stands in for it.
+        raw = process.imageName;
+        if (raw.find('\\') == std::string::npos && haveFirstModule) raw = modules.front().path;
+    }
+    if (raw.empty()) return false;
+    path = vur::LowerCp1252(system_.ExpandLongPath(vur::LowerCp1252(raw)));
+    return true;
+}
+
+bool ApplicationWatch::CanDial(const std::vector<ModuleEntry>& modules) const {
+    for (const ModuleEntry& module : modules) {
+        const std::string name = vur::LowerCp1252(module.name);
+        if (name == "capi20.dll" || name == "rasapi32.dll" || name == "tapi32.dll") return true;
+    }
+    return false;
+}
+
+bool ApplicationWatch::IsAllowed(const std::string& path) {
+    return schema::IsApplicationAllowed(settings_, path, vur::CrcText(system_.FileChecksum(path)));
+}
+
+void ApplicationWatch::Allow(const std::string& path) {
+    // The monitor names an allowed program by its path.
+    settings_.WriteString(schema::kApplications, path,
+                          schema::ApplicationValue(path, path, vur::CrcText(system_.FileChecksum(path))));
+}
+
+bool ApplicationWatch::Asked(const std::string& text, const char* caption) {
+    return system_.Ask(text, caption, q::kQuestionFlags) == q::kAnswerYes;
+}
+
+void ApplicationWatch::React(Verdict verdict, std::uint32_t processId, const std::string& path,
+                             const std::string& analysis) {
+    // The three tables share one shape: ask first (0), terminate first (1), terminate only (2); known
+    // dialers alone may be isolated without a question (3). New applications have no isolation question.
+    std::string first, second, third;
+    const char *firstCaption, *secondCaption, *thirdCaption = nullptr;
+    std::string reason;
+    int setting;
+    switch (verdict) {
+    case Verdict::KnownDialer:
+        setting = schema::Read(settings_, schema::kInfectedApplication);
+        first = q::D1(path), firstCaption = q::kD1Caption;
+        second = q::kD2, secondCaption = q::kD2Caption;
+        third = q::kD3, thirdCaption = q::kD3Caption;
+        reason = vur::kReasonDialer;
+        break;
+    case Verdict::Suspicious:
+        setting = schema::Read(settings_, schema::kSuspiciousApplication);
+        first = q::S1(path, analysis), firstCaption = q::kS1Caption;
+        second = q::kS2, secondCaption = q::kS2Caption;
+        third = q::kS3, thirdCaption = q::kS3Caption;
+        reason = vur::kReasonSuspiciousPrefix + analysis;
+        break;
+    default:
+        setting = schema::Read(settings_, schema::kNewApplication);
+        first = q::N1(path), firstCaption = q::kN1Caption;
+        second = q::kN2, secondCaption = q::kN2Caption;
+        break;
+    }
+    const bool canIsolate = thirdCaption != nullptr;
+    // A failed isolation is told to the user and must not keep the other processes from being examined.
+    const auto isolate = [&] {
+        try {
+            system_.Isolate(path, reason);
+        } catch (const std::exception& e) {
+            system_.ReportError(e.what());
+        }
+    };
+
+    switch (setting) {
+    case schema::kAppReportOnly:
+        if (Asked(first, firstCaption)) {
+            Allow(path);
+        } else if (Asked(second, secondCaption)) {
+            system_.Terminate(processId);
+            if (canIsolate && Asked(third, thirdCaption)) isolate();
+        }
+        break;
+    case schema::kAppReportAndTerminate:
+        system_.Terminate(processId);
+        if (Asked(first, firstCaption))
+            Allow(path);
+        else if (canIsolate && Asked(third, thirdCaption))
+            isolate();
+        break;
+    case schema::kAppTerminateAtOnce:
+        system_.Terminate(processId);
+        break;
+    case schema::kInfectedQuarantineAtOnce:
+        if (verdict == Verdict::KnownDialer) {
+            system_.Terminate(processId);
+            isolate();
+        }
+        break;
+    default:
+        break; // any other value: nothing is done
+    }
+}
+
+} // namespace vurmon

@@ -1,0 +1,51 @@
+// TfMain, the monitor's hidden main window: owner of the engines, the settings object, the held-open files,
+// the tick timer `Checking` and the owner of every message box of the watches (Windows builds only).
+#pragma once
+
+#include "hidden_window.h"
+#include "monitor_engines.h"
+#include "monitor_tick.h"
+#include "shared/ini_file.h"
+
+#include <memory>
+#include <string>
+
+namespace vurmon {
+
+class TfMain : public HiddenWindow, public TickSystem {
+public:
+    // Creates the window and runs FormCreate.
+    explicit TfMain(HMODULE library);
+    // FormDestroy: the signature engine, then the heuristic engine, then the settings object.
+    ~TfMain() override;
+
+    const std::string& ProgramFolder() const { return folder_; }
+    vur::TCustomIniFile& Settings() { return *settings_; }
+    const MonitorEngines& Engines() const { return *engines_; }
+    // The form's component name: a second random name, drawn separately from the caption.
+    const std::string& Name() const { return name_; }
+
+    static constexpr UINT_PTR kCheckingTimer = 1;
+    static constexpr UINT kCheckingInterval = 500;
+
+private:
+    void FormCreate(HMODULE library);
+    void CheckingTimer();
+    void SetChecking(bool enabled);
+    void ShowMissingEngines();
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    bool SettingsFileExists() override;
+    void WriteRunValue(const std::string& data) override;
+    void ShowError(const std::string& message) override;
+
+    static constexpr UINT kShowMissingEngines = WM_APP + 1;
+
+    std::string name_;
+    std::string folder_;
+    std::unique_ptr<MonitorEngines> engines_;
+    std::unique_ptr<vur::TCustomIniFile> settings_;
+    std::unique_ptr<MonitorTick> tick_;
+};
+
+} // namespace vurmon

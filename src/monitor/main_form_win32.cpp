@@ -1,0 +1,91 @@
+// TfMain: start-up of the monitor's resources and its tick.
+#include "main_form.h"
+
+#include "held_files.h"
+#include "shared/program_settings.h"
+#include "random_name.h"
+#include "shared/module_path.h"
+#include "shared/run_value.h"
+#include "shared/settings_schema.h"
+#include "texts.h"
+
+namespace vurmon {
+
+TfMain::TfMain(HMODULE library) {
+    // The designed size of the form; it is never shown.
+    Create(library, "TfMain", MakeRandomName(), 119, 79);
+    FormCreate(library);
+}
+
+TfMain::~TfMain() {
+    KillTimer(Handle(), kCheckingTimer);
+    tick_.reset();
+    engines_.reset(); // the signature engine first, then the heuristic engine
+    settings_.reset();
+}
+
+void TfMain::FormCreate(HMODULE library) {
+    name_ = MakeRandomName();
+
+    const std::string self = vur::ModuleFileName(library);
+    LoadLibraryA(self.c_str()); // a second extra reference: the library stays mapped in its host
+    folder_ = vur::ModuleFolder(library);
+
+    engines_ = std::make_unique<MonitorEngines>();
+    engines_->Load(folder_);
+    settings_ = vur::OpenProgramSettings(folder_);
+    engines_->LoadSignatures(folder_);
+    HoldCompanionFiles(folder_);
+
+    tick_ = std::make_unique<MonitorTick>(static_cast<TickSystem&>(*this), *settings_, folder_);
+    SetChecking(true);
+    if (!engines_->Missing().empty()) PostMessageA(Handle(), kShowMissingEngines, 0, 0);
+}
+
+void TfMain::SetChecking(bool enabled) {
+    if (enabled)
+        SetTimer(Handle(), kCheckingTimer, kCheckingInterval, nullptr);
+    else
+        KillTimer(Handle(), kCheckingTimer);
+}
+
+void TfMain::CheckingTimer() {
+    // No tick overlaps another, however long a question stays open: the interval starts when a tick ends.
+    SetChecking(false);
+    tick_->Run();
+    SetChecking(true);
+}
+
+void TfMain::ShowMissingEngines() {
+    std::string text = texts::kEnginesMissing;
+    text += "\r\n\r\n";
+    for (const std::string& item : engines_->Missing()) text += "    " + item + "\r\n";
+    text += "\r\n";
+    text += texts::kEnginesMissingAdvice;
+    MessageBoxA(Handle(), text.c_str(), texts::kCaption, MB_OK | MB_ICONWARNING | MB_SETFOREGROUND | MB_TOPMOST);
+}
+
+LRESULT TfMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_TIMER:
+        if (wParam == kCheckingTimer) CheckingTimer();
+        return 0;
+    case WM_CLOSE: // FormClose: a request to close the main window is refused
+        return 0;
+    case kShowMissingEngines:
+        ShowMissingEngines();
+        return 0;
+    default:
+        return HiddenWindow::HandleMessage(message, wParam, lParam);
+    }
+}
+
+bool TfMain::SettingsFileExists() {
+    return GetFileAttributesA((folder_ + vur::schema::kSettingsFileName).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+void TfMain::WriteRunValue(const std::string& data) { vur::WriteRunValue(data); }
+
+void TfMain::ShowError(const std::string& message) { HiddenWindow::ShowError(message); }
+
+} // namespace vurmon

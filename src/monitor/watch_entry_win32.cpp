@@ -1,0 +1,85 @@
+// watch.dll: the load-time code that lets exactly one process at a time run the monitor, and HookProc.
+#include "main_form.h"
+#include "shared/module_path.h"
+#include "texts.h"
+#include "tray_form.h"
+
+#include <windows.h>
+
+#include <exception>
+
+namespace {
+
+// Process-wide state of the library, one set per process it is loaded into.
+HMODULE g_library = nullptr;
+UINT_PTR g_startupTimer = 0;
+bool g_startupTimerStopped = false;
+HANDLE g_instanceMutex = nullptr;
+vurmon::TForm1* g_trayForm = nullptr;
+vurmon::TfMain* g_mainForm = nullptr;
+
+const char kInstanceMutex[] = "VUR_DLL_LOADED";
+
+void StartMonitor() {
+    g_trayForm = new vurmon::TForm1(g_library);
+    g_mainForm = new vurmon::TfMain(g_library);
+}
+
+// Every 100 ms on the loading thread until this process wins the instance mutex.
+void CALLBACK StartupCallback(HWND, UINT, UINT_PTR, DWORD) {
+    SetLastError(0);
+    HANDLE mutex = CreateMutexA(nullptr, TRUE, kInstanceMutex);
+    const DWORD error = GetLastError();
+    if (g_trayForm || g_mainForm || error == ERROR_ALREADY_EXISTS || !mutex) {
+        if (mutex) CloseHandle(mutex);
+        return; // tried again 100 ms later
+    }
+    g_instanceMutex = mutex; // held, and owned, for the life of the process
+    KillTimer(nullptr, g_startupTimer);
+    g_startupTimerStopped = true;
+    try {
+        StartMonitor();
+    } catch (const std::exception& e) {
+        MessageBoxA(nullptr, e.what(), vurmon::texts::kCaption, MB_OK | MB_ICONERROR | MB_TOPMOST);
+    } catch (...) {
+        MessageBoxA(nullptr, vurmon::texts::kUnknownError, vurmon::texts::kCaption, MB_OK | MB_ICONERROR | MB_TOPMOST);
+    }
+}
+
+void Attach(HMODULE library) {
+    g_library = library;
+    // One extra reference on itself keeps the library mapped when its loader lets it go.
+    LoadLibraryA(vur::ModuleFileName(library).c_str());
+    g_startupTimer = SetTimer(nullptr, 0, 100, &StartupCallback);
+}
+
+// At process end the forms' windows die with their thread; only the icon must not be left behind.
+void Detach(bool processEnding) {
+    if (!g_startupTimerStopped && g_startupTimer) KillTimer(nullptr, g_startupTimer);
+    g_startupTimerStopped = true;
+    if (g_instanceMutex) CloseHandle(g_instanceMutex);
+    g_instanceMutex = nullptr;
+    if (processEnding) {
+        if (g_trayForm) g_trayForm->RemoveIcon();
+        return;
+    }
+    delete g_trayForm;
+    g_trayForm = nullptr;
+    delete g_mainForm;
+    g_mainForm = nullptr;
+}
+
+} // namespace
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
+    if (reason == DLL_PROCESS_ATTACH)
+        Attach(instance);
+    else if (reason == DLL_PROCESS_DETACH)
+        Detach(reserved != nullptr);
+    return TRUE;
+}
+
+// Installed as a Windows hook, this brings the library into every hooked process; it only passes calls on.
+extern "C" __declspec(dllexport) LRESULT CALLBACK HookProc(int code, WPARAM wParam, LPARAM lParam) {
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
