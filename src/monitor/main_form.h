@@ -2,6 +2,8 @@
 // the tick timer `Checking` and the owner of every message box of the watches (Windows builds only).
 #pragma once
 
+#include "application_system_win32.h"
+#include "application_watch.h"
 #include "hidden_window.h"
 #include "monitor_engines.h"
 #include "monitor_tick.h"
@@ -46,6 +48,8 @@ private:
     std::unique_ptr<MonitorEngines> engines_;
     std::unique_ptr<vur::TCustomIniFile> settings_;
     std::unique_ptr<MonitorTick> tick_;
+    std::unique_ptr<Win32ApplicationSystem> applicationSystem_;
+    std::unique_ptr<ApplicationWatch> applicationWatch_;
 };
 
 } // namespace vurmon

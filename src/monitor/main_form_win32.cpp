@@ -20,6 +20,8 @@ TfMain::TfMain(HMODULE library) {
 TfMain::~TfMain() {
     KillTimer(Handle(), kCheckingTimer);
     tick_.reset();
+    applicationWatch_.reset();
+    applicationSystem_.reset();
     engines_.reset(); // the signature engine first, then the heuristic engine
     settings_.reset();
 }
@@ -38,6 +40,10 @@ void TfMain::FormCreate(HMODULE library) {
     HoldCompanionFiles(folder_);
 
     tick_ = std::make_unique<MonitorTick>(static_cast<TickSystem&>(*this), *settings_, folder_);
+    applicationSystem_ = std::make_unique<Win32ApplicationSystem>(
+        Handle(), *engines_, folder_, [this](const std::string& message) { tick_->Report(message); });
+    applicationWatch_ = std::make_unique<ApplicationWatch>(*applicationSystem_, *settings_);
+    tick_->checkApplications = [this] { applicationWatch_->CheckApplications(); };
     SetChecking(true);
     if (!engines_->Missing().empty()) PostMessageA(Handle(), kShowMissingEngines, 0, 0);
 }

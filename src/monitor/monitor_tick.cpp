@@ -35,6 +35,10 @@ void MonitorTick::Guarded(const std::function<void()>& step) {
     } catch (...) {
         message = texts::kUnknownError;
     }
+    Report(message);
+}
+
+void MonitorTick::Report(const std::string& message) {
     // A damaged settings file would otherwise raise the same box twice a second.
     if (reported_.insert(message).second) system_.ShowError(message);
 }

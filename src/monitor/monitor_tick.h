@@ -30,6 +30,8 @@ public:
     std::function<void()> pollConnections;
 
     void Run();
+    // Tells the user of an error, once per distinct message in this run.
+    void Report(const std::string& message);
 
 private:
     void RefreshAutostart();

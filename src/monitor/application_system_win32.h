@@ -1,0 +1,42 @@
+// The application watch's view of the running system: ToolHelp32 snapshots, the engines, message boxes
+// owned by the main window, terminating processes and the quarantine store (Windows builds only).
+#pragma once
+
+#include "application_watch.h"
+#include "monitor_engines.h"
+
+#include <windows.h>
+
+#include <functional>
+
+namespace vurmon {
+
+class Win32ApplicationSystem : public ApplicationSystem {
+public:
+    Win32ApplicationSystem(HWND owner, const MonitorEngines& engines, std::string programFolder,
+                           std::function<void(const std::string&)> reportError);
+
+    bool Processes(std::vector<ProcessEntry>& processes) override;
+    bool Modules(std::uint32_t processId, std::vector<ModuleEntry>& modules) override;
+    bool IsWindowsNT() override { return windowsNT_; }
+    std::uint32_t CurrentProcessId() override { return GetCurrentProcessId(); }
+    std::string ExpandLongPath(const std::string& path) override;
+    std::uint32_t FileChecksum(const std::string& path) override;
+    bool CanScan() override { return engines_.CanScan(); }
+    std::string ScanDialers(const std::string& path) override { return engines_.ScanDialers(path); }
+    bool CanCheckHeuristically() override { return engines_.CanCheckHeuristically(); }
+    std::string CheckHeuristically(const std::string& path) override { return engines_.CheckHeuristically(path); }
+    int Ask(const std::string& text, const std::string& caption, unsigned flags) override;
+    void Terminate(std::uint32_t processId) override;
+    void Isolate(const std::string& path, const std::string& reason) override;
+    void ReportError(const std::string& message) override { reportError_(message); }
+
+private:
+    HWND owner_;
+    const MonitorEngines& engines_;
+    std::string folder_;
+    std::function<void(const std::string&)> reportError_;
+    bool windowsNT_;
+};
+
+} // namespace vurmon

@@ -1,0 +1,35 @@
+// The one place where the ToolHelp32 entry points are looked up.
+#include "toolhelp_win32.h"
+
+namespace vurmon {
+
+// The record sizes the system expects of the ANSI entries.
+static_assert(sizeof(PROCESSENTRY32) == 296, "process entry record size");
+static_assert(sizeof(MODULEENTRY32) == 548, "module entry record size");
+
+namespace {
+
+template <typename Fn>
+void Bind(HMODULE kernel, const char* name, Fn& target) {
+    target = reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(kernel, name)));
+}
+
+} // namespace
+
+const ToolHelp& BoundToolHelp() {
+    static const ToolHelp bound = [] {
+        ToolHelp t;
+        HMODULE kernel = GetModuleHandleA("kernel32.dll");
+        if (!kernel) return t;
+        Bind(kernel, "CreateToolhelp32Snapshot", t.createSnapshot);
+        // The plain names are the ANSI entry points.
+        Bind(kernel, "Process32First", t.processFirst);
+        Bind(kernel, "Process32Next", t.processNext);
+        Bind(kernel, "Module32First", t.moduleFirst);
+        Bind(kernel, "Module32Next", t.moduleNext);
+        return t;
+    }();
+    return bound;
+}
+
+} // namespace vurmon
