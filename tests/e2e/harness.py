@@ -4,6 +4,7 @@ import os
 import shutil
 import subprocess
 import sys
+import time
 
 
 class Case:
@@ -23,6 +24,11 @@ class Case:
         self.native_bin = self.args.native_bin
         self.failures = 0
         self.checks = 0
+        self.spawned = []
+        # The win32 tree beside dist: the e2e driver in bin/, the recorder stand-ins in standins/recorder/.
+        self.win32_build = os.path.dirname(os.path.normpath(self.args.dist))
+        self.driver = os.path.join(self.win32_build, "bin", "vurdrive.exe")
+        self.recorder_dir = os.path.join(self.win32_build, "standins", "recorder")
         shutil.rmtree(self.work, ignore_errors=True)
         os.makedirs(self.work)
 
@@ -47,6 +53,99 @@ class Case:
         done = subprocess.run([os.path.join(self.native_bin, program), *args], capture_output=True, timeout=60)
         return done.returncode, done.stdout, done.stderr
 
+    def spawn(self, program, *args, cwd=None):
+        """Starts a Windows program in the background; finish() ends it if it is still running."""
+        process = subprocess.Popen(["wine", program, *args], env=self.env(), cwd=cwd, stdout=subprocess.DEVNULL,
+                                   stderr=subprocess.DEVNULL)
+        self.spawned.append(process)
+        return process
+
+    # vurdrive: keyword options become "--name value" (cls= for --class, underscores become dashes).
+    def drive(self, command, *extra, timeout=60, **options):
+        """Runs one vurdrive command; returns (exit code, stdout as text decoded from CP1252)."""
+        argv = ["wine", self.driver, command, *extra]
+        for key, value in options.items():
+            if value is None:
+                continue
+            argv += ["--" + ("class" if key == "cls" else key.replace("_", "-")), str(value)]
+        done = subprocess.run(argv, env=self.env(), capture_output=True, timeout=timeout)
+        return done.returncode, done.stdout.decode("cp1252", errors="replace").replace("\r\n", "\n")
+
+    def wait_window(self, timeout_ms=15000, **query):
+        """Waits for a window; returns its handle as text, or None after the timeout."""
+        rc, out = self.drive("wait", "--timeout", str(timeout_ms), timeout=timeout_ms / 1000 + 30, **query)
+        return out.strip() if rc == 0 else None
+
+    def children(self, **query):
+        """The window's descendants as dicts: handle, cls, id, x, y, width, height, visible, text."""
+        rc, out = self.drive("text", **query)
+        rows = []
+        for line in out.splitlines()[1:] if rc == 0 else []:
+            handle, cls, ident, rect, visible, text = (line.split("\t", 5) + [""] * 6)[:6]
+            x, y, w, h = (int(v) for v in rect.split(","))
+            rows.append(dict(handle=handle, cls=cls, id=int(ident), x=x, y=y, width=w, height=h,
+                             visible=visible == "1", text=unescape(text)))
+        return rows
+
+    def answer(self, title, button, timeout_ms=10000):
+        """Answers the message box with this caption; returns its texts (list) or None if none came."""
+        rc, out = self.drive("answer", "--timeout", str(timeout_ms), timeout=timeout_ms / 1000 + 30, title=title,
+                             button=button)
+        return [unescape(line) for line in out.splitlines()] if rc == 0 else None
+
+    def screenshot(self, path):
+        """Saves the whole Xvfb screen as PNG (needs DISPLAY, which scripts/test's xvfb-run provides)."""
+        xwd = subprocess.run(["xwd", "-root", "-silent"], capture_output=True, timeout=30, check=True)
+        subprocess.run(["convert", "xwd:-", "png:" + path], input=xwd.stdout, timeout=30, check=True)
+        return path
+
+    def screen_pixel(self, x, y):
+        """(r, g, b) of one screen pixel, read from an X screenshot (works for every process's windows)."""
+        xwd = subprocess.run(["xwd", "-root", "-silent"], capture_output=True, timeout=30, check=True)
+        out = subprocess.run(["convert", "xwd:-", "-crop", "1x1+%d+%d" % (x, y), "-depth", "8", "rgb:-"],
+                             input=xwd.stdout, capture_output=True, timeout=30, check=True).stdout
+        return tuple(out[:3])
+
+    def install_recorders(self, folder, *names):
+        """Copies recorder stand-ins (e.g. "scanner.exe") into a program folder, replacing what is there."""
+        for name in names:
+            shutil.copy(os.path.join(self.recorder_dir, name), os.path.join(folder, name))
+
+    def started(self, folder, wait=0.0, count=None):
+        """Lines of started.log in a folder; waits up to `wait` seconds until there are `count` lines."""
+        deadline = time.time() + wait
+        while True:
+            path = os.path.join(folder, "started.log")
+            lines = []
+            if os.path.exists(path):
+                with open(path, "rb") as f:
+                    lines = f.read().decode("cp1252").splitlines()
+            if count is None or len(lines) >= count or time.time() >= deadline:
+                return lines
+            time.sleep(0.1)
+
+    def associate(self, extension, command):
+        """Makes the shell's "open" of `extension` files (".htm") run `command` (a Windows command line with
+        "%1"); returns a function that restores the previous association. Wine 8 does not merge the user's
+        classes into HKEY_CLASSES_ROOT, so this changes the prefix for everyone: a test that uses it takes the
+        CTest RESOURCE_LOCK "association_<version>" (see startcenter.tests.cmake)."""
+        kind = "vurtest" + extension.strip(".")
+        rc, out, _ = self.wine("reg", "query", "HKCR\\" + extension, "/ve")
+        previous = None
+        for line in out.decode("cp1252", errors="replace").splitlines():
+            if "REG_SZ" in line:
+                previous = line.split("REG_SZ", 1)[1].strip()
+        self.wine("reg", "add", "HKCR\\" + kind + "\\shell\\open\\command", "/ve", "/d", command, "/f")
+        self.wine("reg", "add", "HKCR\\" + extension, "/ve", "/d", kind, "/f")
+
+        def restore():
+            if previous:
+                self.wine("reg", "add", "HKCR\\" + extension, "/ve", "/d", previous, "/f")
+            else:
+                self.wine("reg", "delete", "HKCR\\" + extension, "/ve", "/f")
+            self.wine("reg", "delete", "HKCR\\" + kind, "/f")
+        return restore
+
     def check(self, condition, what):
         self.checks += 1
         if not condition:
@@ -58,7 +157,24 @@ class Case:
         return self.check(actual == expected, "%s: expected %r, got %r" % (what, expected, actual))
 
     def finish(self):
+        for process in self.spawned:
+            if process.poll() is None:
+                process.kill()
+                process.wait(timeout=30)
         subprocess.run(["wineserver", "-w"], env=self.env(), timeout=60)
         print("%s on %s: %d checks, %d failed" % (os.path.basename(sys.argv[0]), self.version, self.checks,
                                                   self.failures))
         sys.exit(1 if self.failures or not self.checks else 0)
+
+
+def unescape(text):
+    """Undoes vurdrive's escaping of tab, CR, LF and backslash."""
+    out, i = [], 0
+    while i < len(text):
+        if text[i] == "\\" and i + 1 < len(text):
+            out.append({"n": "\n", "r": "\r", "t": "\t"}.get(text[i + 1], text[i + 1]))
+            i += 2
+        else:
+            out.append(text[i])
+            i += 1
+    return "".join(out)

@@ -1,0 +1,300 @@
+// vurdrive: drives the suite's windows from e2e tests (wait, read, answer, click, hover, send, list).
+//
+// Usage: vurdrive COMMAND [--option value]...; results go to stdout, one item a line, texts as CP1252 bytes
+// with tab, CR and LF escaped as \t, \r, \n. Exit code 0 on success, 1 on timeout or when nothing matched,
+// 2 on a usage error. Every wait is bounded by --timeout (milliseconds, default 5000; 10000 for wait/answer).
+//
+// Window selection (top level): --class, --title (whole caption), --title-part, --pid, --exe (process file
+// name via ToolHelp32), --hwnd, --hidden 1 (include invisible windows). Child selection: --child-class,
+// --child-text, --child-id, --child-index (n-th match, default 0).
+//
+// Commands:
+//   wait     wait until the window (and child) exists; prints its handle
+//   gone     wait until no matching top-level window is left
+//   text     prints the window (handle, class, text) and every descendant (handle, class, id, rect, visible, text)
+//   answer   --title CAPTION --button yes|no|ok|cancel|retry|abort|ignore|N: prints the message box's texts,
+//            presses the button by WM_COMMAND and waits until the box has closed
+//   click    clicks at --at x,y (client coordinates of the target, default its centre); --mode real (default:
+//            SetCursorPos and mouse_event, so the system routes it as a user's click) or post (posted mouse
+//            messages to the target itself); --button left|right
+//   move     moves the mouse to --at x,y of the target (default its centre), as real input
+//   send     SendMessageTimeout --msg N [--wparam N] [--lparam N] to the target; prints the result
+//   post     PostMessage --msg N [--wparam N] [--lparam N] to the target
+//   close    posts WM_CLOSE to the target and waits until it is gone
+//   where    prints the target's window rect and client origin in screen coordinates: left top width height cx cy
+//   pixel    prints "r g b" of the screen pixel at --at x,y of the target's client area
+//   list     prints every top-level window matching (handle, pid, class, visible, text); --hidden defaults to 1
+//   pids     prints the process ids of --exe, one a line (exit code 0 also when there are none)
+//   kill     terminates every process of --exe or --pid
+#include "options.h"
+#include "windows.h"
+
+#include <cstdio>
+#include <stdexcept>
+#include <string>
+
+using namespace drive;
+
+namespace {
+
+std::string Escaped(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        if (c == '\n') out += "\\n";
+        else if (c == '\r') out += "\\r";
+        else if (c == '\t') out += "\\t";
+        else if (c == '\\') out += "\\\\";
+        else out += c;
+    }
+    return out;
+}
+
+void PrintHandle(HWND window) { std::printf("0x%08lX", static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(window))); }
+
+WindowQuery TopQuery(const Options& o, bool hiddenDefault = false) {
+    WindowQuery q;
+    q.className = o.Text("class");
+    q.title = o.Text("title");
+    q.titlePart = o.Text("title-part");
+    q.visibleOnly = o.Number("hidden", hiddenDefault ? 1 : 0) == 0;
+    if (o.Has("hwnd")) q.handle = reinterpret_cast<HWND>(static_cast<UINT_PTR>(o.Number("hwnd", 0)));
+    if (o.Has("pid")) q.pids.push_back(static_cast<DWORD>(o.Number("pid", 0)));
+    if (o.Has("exe")) {
+        q.pids = ProcessesByExe(o.Text("exe"));
+        if (q.pids.empty()) q.pids.push_back(0xFFFFFFFF); // a process that cannot exist: nothing matches
+    }
+    return q;
+}
+
+ChildQuery ChildOf(const Options& o) {
+    ChildQuery c;
+    c.className = o.Text("child-class");
+    c.text = o.Text("child-text");
+    c.id = o.Number("child-id", -1);
+    c.index = o.Number("child-index", 0);
+    return c;
+}
+
+DWORD Timeout(const Options& o, long fallback) { return static_cast<DWORD>(o.Number("timeout", fallback)); }
+
+// The target window, waited for; throws when it does not appear in time.
+HWND Target(const Options& o, long timeoutFallback = 5000) {
+    HWND window = WaitForWindow(TopQuery(o), ChildOf(o), Timeout(o, timeoutFallback));
+    if (!window) throw std::runtime_error("timeout: no such window");
+    return window;
+}
+
+// The point --at (client coordinates of the window; default its centre) in screen coordinates.
+POINT ScreenPoint(const Options& o, HWND window) {
+    RECT client{};
+    GetClientRect(window, &client);
+    long x = client.right / 2, y = client.bottom / 2;
+    o.Point("at", x, y);
+    POINT p{x, y};
+    ClientToScreen(window, &p);
+    return p;
+}
+
+// Real input: the cursor is put there and a hardware-like move follows, so hit-testing decides who gets it.
+void MoveMouse(POINT p) {
+    SetCursorPos(p.x, p.y);
+    int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+    mouse_event(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, static_cast<DWORD>((p.x * 65536 + w - 1) / w),
+                static_cast<DWORD>((p.y * 65536 + h - 1) / h), 0, 0);
+    Sleep(100);
+}
+
+int Click(const Options& o) {
+    HWND window = Target(o);
+    bool right = o.Text("button", "left") == "right";
+    if (o.Text("mode", "real") == "post") {
+        RECT client{};
+        GetClientRect(window, &client);
+        long x = client.right / 2, y = client.bottom / 2;
+        o.Point("at", x, y);
+        LPARAM at = MAKELPARAM(x, y);
+        PostMessageA(window, WM_MOUSEMOVE, 0, at);
+        PostMessageA(window, right ? WM_RBUTTONDOWN : WM_LBUTTONDOWN, right ? MK_RBUTTON : MK_LBUTTON, at);
+        PostMessageA(window, right ? WM_RBUTTONUP : WM_LBUTTONUP, 0, at);
+    } else {
+        MoveMouse(ScreenPoint(o, window));
+        mouse_event(right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
+        Sleep(50);
+        mouse_event(right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+        Sleep(100);
+    }
+    std::printf("clicked\n");
+    return 0;
+}
+
+int Text(const Options& o) {
+    HWND top = Target(o);
+    PrintHandle(top);
+    std::printf("\t%s\t%s\n", ClassOf(top).c_str(), Escaped(WindowText(top)).c_str());
+    for (HWND child : Children(top)) {
+        RECT r{};
+        GetWindowRect(child, &r);
+        POINT origin{r.left, r.top};
+        ScreenToClient(top, &origin);
+        PrintHandle(child);
+        std::printf("\t%s\t%d\t%ld,%ld,%ld,%ld\t%d\t%s\n", ClassOf(child).c_str(), GetDlgCtrlID(child), origin.x,
+                    origin.y, r.right - r.left, r.bottom - r.top, IsWindowVisible(child) ? 1 : 0,
+                    Escaped(WindowText(child)).c_str());
+    }
+    return 0;
+}
+
+int ButtonId(const std::string& name) {
+    if (name == "yes") return IDYES;
+    if (name == "no") return IDNO;
+    if (name == "ok") return IDOK;
+    if (name == "cancel") return IDCANCEL;
+    if (name == "retry") return IDRETRY;
+    if (name == "abort") return IDABORT;
+    if (name == "ignore") return IDIGNORE;
+    return std::stoi(name);
+}
+
+int Answer(const Options& o) {
+    if (!o.Has("title")) throw std::invalid_argument("answer needs --title");
+    WindowQuery q = TopQuery(o);
+    q.className = "#32770";
+    DWORD timeout = Timeout(o, 10000);
+    HWND box = WaitForWindow(q, ChildQuery{}, timeout);
+    if (!box) {
+        std::printf("timeout: no message box\n");
+        return 1;
+    }
+    for (HWND child : Children(box))
+        if (ClassOf(child) == "Static" && !WindowText(child).empty())
+            std::printf("%s\n", Escaped(WindowText(child)).c_str());
+    int id = ButtonId(o.Text("button", "ok"));
+    HWND button = GetDlgItem(box, id);
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+    WindowQuery same;
+    same.handle = box;
+    same.visibleOnly = false;
+    if (!WaitUntilGone(same, timeout)) {
+        std::printf("timeout: the box stayed open\n");
+        return 1;
+    }
+    return 0;
+}
+
+int Message(const Options& o, bool post) {
+    HWND window = Target(o);
+    UINT msg = static_cast<UINT>(o.Number("msg", -1));
+    WPARAM w = static_cast<WPARAM>(o.Number("wparam", 0));
+    LPARAM l = static_cast<LPARAM>(o.Number("lparam", 0));
+    if (post) return PostMessageA(window, msg, w, l) ? 0 : 1;
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutA(window, msg, w, l, SMTO_ABORTIFHUNG, Timeout(o, 5000), &result)) return 1;
+    std::printf("%ld\n", static_cast<long>(result));
+    return 0;
+}
+
+int List(const Options& o) {
+    for (HWND window : FindTopLevel(TopQuery(o, true))) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(window, &pid);
+        PrintHandle(window);
+        std::printf("\t%lu\t%s\t%d\t%s\n", static_cast<unsigned long>(pid), ClassOf(window).c_str(),
+                    IsWindowVisible(window) ? 1 : 0, Escaped(WindowText(window)).c_str());
+    }
+    return 0;
+}
+
+int Kill(const Options& o) {
+    std::vector<DWORD> pids = o.Has("exe") ? ProcessesByExe(o.Text("exe")) : std::vector<DWORD>{};
+    if (o.Has("pid")) pids.push_back(static_cast<DWORD>(o.Number("pid", 0)));
+    int failed = 0;
+    for (DWORD pid : pids) {
+        HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid);
+        if (!process) {
+            ++failed;
+            continue;
+        }
+        if (!TerminateProcess(process, 1) || WaitForSingleObject(process, Timeout(o, 5000)) != WAIT_OBJECT_0) ++failed;
+        CloseHandle(process);
+        std::printf("%lu\n", static_cast<unsigned long>(pid));
+    }
+    return failed ? 1 : 0;
+}
+
+int Run(const std::string& command, const Options& o) {
+    if (command == "wait") {
+        HWND window = WaitForWindow(TopQuery(o), ChildOf(o), Timeout(o, 10000));
+        if (!window) {
+            std::printf("timeout\n");
+            return 1;
+        }
+        PrintHandle(window);
+        std::printf("\n");
+        return 0;
+    }
+    if (command == "gone") return WaitUntilGone(TopQuery(o), Timeout(o, 5000)) ? 0 : 1;
+    if (command == "text") return Text(o);
+    if (command == "answer") return Answer(o);
+    if (command == "click") return Click(o);
+    if (command == "move") {
+        MoveMouse(ScreenPoint(o, Target(o)));
+        std::printf("moved\n");
+        return 0;
+    }
+    if (command == "send") return Message(o, false);
+    if (command == "post") return Message(o, true);
+    if (command == "close") {
+        WindowQuery q = TopQuery(o);
+        HWND window = Target(o);
+        PostMessageA(window, WM_CLOSE, 0, 0);
+        q.handle = window;
+        return WaitUntilGone(q, Timeout(o, 5000)) ? 0 : 1;
+    }
+    if (command == "where") {
+        HWND window = Target(o);
+        RECT r{};
+        GetWindowRect(window, &r);
+        POINT origin{0, 0};
+        ClientToScreen(window, &origin);
+        std::printf("%ld %ld %ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top, origin.x,
+                    origin.y);
+        return 0;
+    }
+    if (command == "pixel") {
+        POINT p = ScreenPoint(o, Target(o));
+        HDC screen = GetDC(nullptr);
+        COLORREF c = GetPixel(screen, p.x, p.y);
+        ReleaseDC(nullptr, screen);
+        if (c == CLR_INVALID) return 1;
+        std::printf("%d %d %d\n", GetRValue(c), GetGValue(c), GetBValue(c));
+        return 0;
+    }
+    if (command == "list") return List(o);
+    if (command == "pids") {
+        for (DWORD pid : ProcessesByExe(o.Text("exe"))) std::printf("%lu\n", static_cast<unsigned long>(pid));
+        return 0;
+    }
+    if (command == "kill") return Kill(o);
+    throw std::invalid_argument("unknown command: " + command);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: vurdrive COMMAND [--option value]... (see the source's head comment)\n");
+        return 2;
+    }
+    try {
+        Options options(argc, argv, 2);
+        int rc = Run(argv[1], options);
+        std::fflush(stdout);
+        return rc;
+    } catch (const std::invalid_argument& e) {
+        std::fprintf(stderr, "vurdrive: %s\n", e.what());
+        return 2;
+    } catch (const std::exception& e) {
+        std::printf("%s\n", e.what());
+        return 1;
+    }
+}
