@@ -4,6 +4,7 @@ import os
 import shutil
 import subprocess
 import sys
+import tempfile
 import time
 
 
@@ -44,10 +45,19 @@ class Case:
         env.update(WINEPREFIX=self.prefix, WINEARCH="win32", WINEDEBUG=env.get("WINEDEBUG", "-all"))
         return env
 
+    def _run_wine(self, argv, timeout):
+        """Runs argv to the end of its process; output goes through files, not pipes, because a Wine service
+        started meanwhile (the desktop process, for one) inherits the standard handles and would keep a pipe
+        open long after the program ended."""
+        with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+            done = subprocess.run(argv, env=self.env(), stdout=out, stderr=err, timeout=timeout)
+            out.seek(0)
+            err.seek(0)
+            return done.returncode, out.read(), err.read()
+
     def wine(self, program, *args, timeout=60):
         """Runs a Windows program to its end; returns (exit code, stdout bytes, stderr bytes)."""
-        done = subprocess.run(["wine", program, *args], env=self.env(), capture_output=True, timeout=timeout)
-        return done.returncode, done.stdout, done.stderr
+        return self._run_wine(["wine", program, *args], timeout)
 
     def native(self, program, *args):
         done = subprocess.run([os.path.join(self.native_bin, program), *args], capture_output=True, timeout=60)
@@ -68,8 +78,8 @@ class Case:
             if value is None:
                 continue
             argv += ["--" + ("class" if key == "cls" else key.replace("_", "-")), str(value)]
-        done = subprocess.run(argv, env=self.env(), capture_output=True, timeout=timeout)
-        return done.returncode, done.stdout.decode("cp1252", errors="replace").replace("\r\n", "\n")
+        rc, out, _ = self._run_wine(argv, timeout)
+        return rc, out.decode("cp1252", errors="replace").replace("\r\n", "\n")
 
     def wait_window(self, timeout_ms=15000, **query):
         """Waits for a window; returns its handle as text, or None after the timeout."""

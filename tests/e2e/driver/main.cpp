@@ -26,6 +26,11 @@
 //   list     prints every top-level window matching (handle, pid, class, visible, text); --hidden defaults to 1
 //   pids     prints the process ids of --exe, one a line (exit code 0 also when there are none)
 //   kill     terminates every process of --exe or --pid
+//   kill-wait --kill PID [--mutex NAME]: terminates that process, waits for its end, then polls every 5 ms;
+//            prints the milliseconds from the end of the process until the named mutex exists again (when
+//            given; -1 if never) and until the target window appears, separated by a blank
+//   menu     --pick N: waits for an open popup menu (of --exe/--pid processes) and chooses its N-th item
+//            (from 0) by keyboard, as a user would
 #include "options.h"
 #include "windows.h"
 
@@ -221,6 +226,65 @@ int Kill(const Options& o) {
     return failed ? 1 : 0;
 }
 
+int KillWait(const Options& o) {
+    const DWORD victim = static_cast<DWORD>(o.Number("kill", 0));
+    HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, victim);
+    if (!process) throw std::runtime_error("cannot open the process to end");
+    TerminateProcess(process, 1);
+    const bool ended = WaitForSingleObject(process, 5000) == WAIT_OBJECT_0;
+    CloseHandle(process);
+    if (!ended) throw std::runtime_error("the process did not end");
+    const DWORD start = GetTickCount();
+    const DWORD timeout = Timeout(o, 5000);
+    const auto elapsed = [start] { return static_cast<long>(GetTickCount() - start); };
+    // The mutex first, on its own: looking at windows of the process that just died can itself stall.
+    long mutexBack = -1;
+    const std::string mutexName = o.Text("mutex");
+    while (!mutexName.empty() && mutexBack < 0 && elapsed() <= static_cast<long>(timeout)) {
+        HANDLE mutex = OpenMutexA(SYNCHRONIZE, FALSE, mutexName.c_str());
+        if (mutex) {
+            mutexBack = elapsed();
+            CloseHandle(mutex);
+        } else {
+            Sleep(2);
+        }
+    }
+    const WindowQuery query = TopQuery(o);
+    while (FindTopLevel(query).empty()) {
+        if (elapsed() > static_cast<long>(timeout)) {
+            std::printf("%ld timeout\n", mutexBack);
+            return 1;
+        }
+        Sleep(5);
+    }
+    std::printf("%ld %ld\n", mutexBack, elapsed());
+    return 0;
+}
+
+int Menu(const Options& o) {
+    WindowQuery q = TopQuery(o);
+    q.className = "#32768";
+    HWND menu = WaitForWindow(q, ChildQuery{}, Timeout(o, 5000));
+    if (!menu) {
+        std::printf("timeout: no menu\n");
+        return 1;
+    }
+    // The first arrow selects the first item; the menu loop reads keys from its thread's queue.
+    const long pick = o.Number("pick", 0);
+    for (long i = 0; i <= pick; ++i) {
+        PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
+        Sleep(30);
+    }
+    PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
+    WindowQuery same;
+    same.handle = menu;
+    if (!WaitUntilGone(same, Timeout(o, 5000))) {
+        std::printf("timeout: the menu stayed open\n");
+        return 1;
+    }
+    return 0;
+}
+
 int Run(const std::string& command, const Options& o) {
     if (command == "wait") {
         HWND window = WaitForWindow(TopQuery(o), ChildOf(o), Timeout(o, 10000));
@@ -275,6 +339,8 @@ int Run(const std::string& command, const Options& o) {
         return 0;
     }
     if (command == "kill") return Kill(o);
+    if (command == "kill-wait") return KillWait(o);
+    if (command == "menu") return Menu(o);
     throw std::invalid_argument("unknown command: " + command);
 }
 

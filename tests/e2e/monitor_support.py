@@ -1,0 +1,79 @@
+"""What the monitor's e2e tests share: settings sealed for the prefix, starting the monitor, the Run value."""
+import os
+import re
+import subprocess
+import time
+
+RUN_KEY = "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run"
+RUN_VALUE = "VUR starten"
+
+
+def _registry_string(prefix, key, name):
+    """A string value from the prefix's system.reg, or "" (the file is as wineserver last saved it)."""
+    with open(os.path.join(prefix, "system.reg"), encoding="utf-8", errors="replace") as f:
+        text = f.read()
+    header = "[" + key.replace("\\", "\\\\") + "]"
+    start = text.find(header)
+    if start < 0:
+        return ""
+    block = text[start:text.find("\n[", start + 1)]
+    match = re.search(r'^"%s"="((?:[^"\\]|\\.)*)"' % re.escape(name), block, re.M)
+    return match.group(1).replace("\\\\", "\\") if match else ""
+
+
+def pass_phrases(case):
+    """(registered owner, product id) as the suite reads them on this prefix's Windows version."""
+    key = ("Software\\Microsoft\\Windows\\CurrentVersion" if case.version == "win98"
+           else "Software\\Microsoft\\Windows NT\\CurrentVersion")
+    return _registry_string(case.prefix, key, "RegisteredOwner"), _registry_string(case.prefix, key, "ProductId")
+
+
+def write_settings(case, folder, entries):
+    """Writes (section, key, value) entries into folder/vur.conf, sealed as this prefix's programs seal them."""
+    owner, product = pass_phrases(case)
+    for section, key, value in entries:
+        rc, _, err = case.native("vurconf", "set", "--owner", owner, "--product", product,
+                                 os.path.join(folder, "vur.conf"), section, key, str(value))
+        case.equal(rc, 0, "vurconf set %s/%s: %s" % (section, key, err.decode(errors="replace")))
+
+
+def start_monitor(case, linux_dir, windows_dir):
+    """Starts fast.exe from the program folder and waits for the monitor's main window; returns its pid."""
+    process = case.spawn(windows_dir + "fast.exe", cwd=linux_dir)
+    handle = case.wait_window(cls="TfMain", exe="fast.exe", hidden=1)
+    case.check(handle is not None, "the monitor's main window appears")
+    return process
+
+
+def monitor_pids(case):
+    rc, out = case.drive("pids", exe="fast.exe")
+    return [int(p) for p in out.split()] if rc == 0 else []
+
+
+def run_value(case):
+    """The data of "VUR starten", or None when the value is absent."""
+    rc, out, _ = case.wine("reg", "query", RUN_KEY, "/v", RUN_VALUE)
+    if rc != 0:
+        return None
+    for line in out.decode("cp1252", errors="replace").splitlines():
+        if RUN_VALUE in line and "REG_SZ" in line:
+            return line.split("REG_SZ", 1)[1].strip()
+    return None
+
+
+def set_run_value(case, data):
+    case.wine("reg", "add", RUN_KEY, "/v", RUN_VALUE, "/d", data, "/f")
+
+
+def delete_run_value(case):
+    case.wine("reg", "delete", RUN_KEY, "/v", RUN_VALUE, "/f")
+
+
+def wait_for(condition, seconds):
+    """Polls until condition() holds or the time is up; returns the last result."""
+    deadline = time.time() + seconds
+    result = condition()
+    while not result and time.time() < deadline:
+        time.sleep(0.2)
+        result = condition()
+    return result

@@ -1,0 +1,62 @@
+"""The tray icon: added with the monitor, a double click starts the start center, the menu starts the five
+programs, a single click does nothing, and a missing program shows nothing."""
+import os
+import time
+
+from harness import Case
+import monitor_support as mon
+
+case = Case(__doc__)
+linux_dir, windows_dir = case.install_dist()
+case.install_recorders(linux_dir, "start.exe", "config.exe", "vault.exe", "scanner.exe", "update.exe")
+
+
+def started():
+    return [line.split("\t")[0].strip() for line in case.started(linux_dir)]
+
+
+def tray_icons():
+    # Wine without a desktop tray of X shows the icons as children of its own standalone tray window.
+    return len([c for c in case.children(cls="__winex11_standalone_tray", hidden=1)
+                if c["cls"] == "__winex11_tray_icon"])
+
+
+icons_before = tray_icons()
+mon.start_monitor(case, linux_dir, windows_dir)
+tray = case.wait_window(cls="TForm1", exe="fast.exe", hidden=1)
+case.check(tray is not None, "the tray window exists")
+case.check(mon.wait_for(lambda: tray_icons() > icons_before, 5), "the notification icon is added")
+
+TRAY_MESSAGE = 0x401
+case.drive("post", hwnd=tray, hidden=1, msg=TRAY_MESSAGE, lparam=0x201)  # single click: nothing
+case.drive("post", hwnd=tray, hidden=1, msg=TRAY_MESSAGE, lparam=0x202)
+time.sleep(1.5)
+case.equal(started(), [], "a single click starts nothing")
+case.drive("post", hwnd=tray, hidden=1, msg=TRAY_MESSAGE, lparam=0x203)  # double click
+case.equal(mon.wait_for(lambda: started() == ["start.exe"] and started(), 8), ["start.exe"],
+           "a double click starts the start center")
+
+expected = ["start.exe", "config.exe", "vault.exe", "scanner.exe", "update.exe"]
+for index, program in enumerate(expected):
+    before = len(started())
+    case.drive("post", hwnd=tray, hidden=1, msg=TRAY_MESSAGE, lparam=0x205)  # right button released: the menu
+    rc, out = case.drive("menu", "--pick", str(index), exe="fast.exe")
+    if index == 0:
+        items = out.splitlines()
+        case.equal([i.split("\t")[0] for i in items],
+                   ["Startcenter starten", "Einstellungen ändern", "Quarantäne starten", "Scanner starten",
+                    "Nach Updates suchen"], "menu items")
+    case.equal(rc, 0, "menu item %d picked" % index)
+    case.equal(mon.wait_for(lambda: len(started()) > before and started()[before:], 8), [program],
+               "menu item %d starts %s" % (index, program))
+
+# A missing program: nothing starts and no message box appears.
+os.remove(os.path.join(linux_dir, "vault.exe"))
+before = len(started())
+case.drive("post", hwnd=tray, hidden=1, msg=TRAY_MESSAGE, lparam=0x205)
+case.drive("menu", "--pick", "2", exe="fast.exe")
+time.sleep(2)
+case.equal(started()[before:], [], "a missing program starts nothing")
+rc, out = case.drive("list", cls="#32770", exe="fast.exe", hidden=0)
+case.equal(out.strip(), "", "a missing program shows no message")
+case.finish()
