@@ -95,26 +95,26 @@ void IniDocument::Reindex() {
     }
 }
 
-const IniDocument::Section* IniDocument::FirstSection(const std::string& folded) const {
+std::size_t IniDocument::FirstSection(const std::string& folded) const {
     const auto it = sectionIndex_.find(folded);
-    return it == sectionIndex_.end() ? nullptr : &sections_[it->second];
+    return it == sectionIndex_.end() ? kNone : it->second;
 }
 
-const IniDocument::Line* IniDocument::FirstKey(const Section& section, const std::string& folded) const {
+std::size_t IniDocument::FirstKey(const Section& section, const std::string& folded) const {
     if (!section.indexed) {
         for (std::size_t i = 0; i < section.lines.size(); ++i)
             section.keyIndex.emplace(Folded(section.lines[i].key), i);
         section.indexed = true;
     }
     const auto it = section.keyIndex.find(folded);
-    return it == section.keyIndex.end() ? nullptr : &section.lines[it->second];
+    return it == section.keyIndex.end() ? kNone : it->second;
 }
 
 bool IniDocument::Find(const std::string& section, const std::string& key, std::string& value) const {
-    const Section* s = FirstSection(Folded(section));
-    const Line* line = s ? FirstKey(*s, Folded(key)) : nullptr;
-    if (!line || !line->hasValue) return false;
-    const std::string& v = line->value;
+    const std::size_t s = FirstSection(Folded(section));
+    const std::size_t k = s == kNone ? kNone : FirstKey(sections_[s], Folded(key));
+    if (k == kNone || !sections_[s].lines[k].hasValue) return false;
+    const std::string& v = sections_[s].lines[k].value;
     const bool quoted = v.size() >= 2 && (v[0] == '"' || v[0] == '\'') && v.back() == v[0];
     value = quoted ? v.substr(1, v.size() - 2) : v;
     return true;
@@ -126,16 +126,18 @@ void IniDocument::Set(const std::string& section, const std::string& key, const 
     fresh.hasValue = true;
     fresh.key = Trimmed(key);
     fresh.value = Trimmed(value);
-    auto* s = const_cast<Section*>(FirstSection(foldedSection));
-    if (!s) {
+    std::size_t index = FirstSection(foldedSection);
+    if (index == kNone) {
+        index = sections_.size();
         sections_.emplace_back();
         sections_.back().name = Trimmed(section);
-        sectionIndex_.emplace(foldedSection, sections_.size() - 1);
-        s = &sections_.back();
+        sectionIndex_.emplace(foldedSection, index);
     }
-    if (const Line* line = FirstKey(*s, foldedKey)) {
-        const_cast<Line*>(line)->hasValue = true;
-        const_cast<Line*>(line)->value = fresh.value;
+    Section* s = &sections_[index];
+    const std::size_t k = FirstKey(*s, foldedKey);
+    if (k != kNone) {
+        s->lines[k].hasValue = true;
+        s->lines[k].value = fresh.value;
         return;
     }
     s->keyIndex.emplace(foldedKey, s->lines.size());
@@ -144,8 +146,9 @@ void IniDocument::Set(const std::string& section, const std::string& key, const 
 
 std::vector<std::string> IniDocument::KeyNames(const std::string& section) const {
     std::vector<std::string> names;
-    if (const Section* s = FirstSection(Folded(section)))
-        for (const Line& line : s->lines)
+    const std::size_t s = FirstSection(Folded(section));
+    if (s != kNone)
+        for (const Line& line : sections_[s].lines)
             if (line.hasValue && Listed(line.key)) names.push_back(line.key);
     return names;
 }

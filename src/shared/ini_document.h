@@ -54,8 +54,10 @@ private:
         mutable bool indexed = false;
     };
 
-    const Section* FirstSection(const std::string& folded) const;
-    const Line* FirstKey(const Section& section, const std::string& folded) const;
+    static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+    // Indexes into sections_ and into a section's lines, or kNone.
+    std::size_t FirstSection(const std::string& folded) const;
+    std::size_t FirstKey(const Section& section, const std::string& folded) const;
     void Reindex();
     std::string Folded(const std::string& name) const { return FoldedName(name, matching_); }
 
