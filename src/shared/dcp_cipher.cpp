@@ -1,5 +1,6 @@
-// Rijndael written from FIPS-197 (byte-oriented, equivalent inverse cipher for decryption), with the
-// feedback modes of NIST SP 800-38A that the sealing of settings values uses.
+// Rijndael written from FIPS-197 (encryption with round tables, since CFB-8 spends one block per byte of
+// every settings value; byte-oriented equivalent inverse cipher for decryption), with the feedback modes of
+// NIST SP 800-38A that the sealing of settings values uses.
 #include "dcp_cipher.h"
 
 #include "dcp_hash.h"
@@ -64,13 +65,6 @@ void SubBytes(std::uint8_t* s, const std::uint8_t* box) {
 }
 
 // The state is kept column by column: byte 4*c + r is row r of column c.
-void ShiftRows(std::uint8_t* s) {
-    std::uint8_t t[16];
-    for (int c = 0; c < 4; ++c)
-        for (int r = 0; r < 4; ++r) t[4 * c + r] = s[4 * ((c + r) % 4) + r];
-    std::memcpy(s, t, 16);
-}
-
 void InvShiftRows(std::uint8_t* s) {
     std::uint8_t t[16];
     for (int c = 0; c < 4; ++c)
@@ -78,26 +72,55 @@ void InvShiftRows(std::uint8_t* s) {
     std::memcpy(s, t, 16);
 }
 
-void MixColumns(std::uint8_t* s) {
-    for (int c = 0; c < 4; ++c) {
-        std::uint8_t* col = s + 4 * c;
-        const std::uint8_t a0 = col[0], a1 = col[1], a2 = col[2], a3 = col[3];
-        col[0] = static_cast<std::uint8_t>(XTime(a0) ^ (XTime(a1) ^ a1) ^ a2 ^ a3);
-        col[1] = static_cast<std::uint8_t>(a0 ^ XTime(a1) ^ (XTime(a2) ^ a2) ^ a3);
-        col[2] = static_cast<std::uint8_t>(a0 ^ a1 ^ XTime(a2) ^ (XTime(a3) ^ a3));
-        col[3] = static_cast<std::uint8_t>((XTime(a0) ^ a0) ^ a1 ^ a2 ^ XTime(a3));
+// Products with the InvMixColumns coefficients 9, 11, 13 and 14; every key set-up needs 44 columns of them.
+struct InvMixTables {
+    std::uint8_t m9[256], m11[256], m13[256], m14[256];
+    InvMixTables() {
+        for (int x = 0; x < 256; ++x) {
+            const auto b = static_cast<std::uint8_t>(x);
+            m9[x] = GfMul(b, 9);
+            m11[x] = GfMul(b, 11);
+            m13[x] = GfMul(b, 13);
+            m14[x] = GfMul(b, 14);
+        }
     }
-}
+};
 
 void InvMixColumns(std::uint8_t* s, int columns) {
+    static const InvMixTables m;
     for (int c = 0; c < columns; ++c) {
         std::uint8_t* col = s + 4 * c;
         const std::uint8_t a0 = col[0], a1 = col[1], a2 = col[2], a3 = col[3];
-        col[0] = static_cast<std::uint8_t>(GfMul(a0, 14) ^ GfMul(a1, 11) ^ GfMul(a2, 13) ^ GfMul(a3, 9));
-        col[1] = static_cast<std::uint8_t>(GfMul(a0, 9) ^ GfMul(a1, 14) ^ GfMul(a2, 11) ^ GfMul(a3, 13));
-        col[2] = static_cast<std::uint8_t>(GfMul(a0, 13) ^ GfMul(a1, 9) ^ GfMul(a2, 14) ^ GfMul(a3, 11));
-        col[3] = static_cast<std::uint8_t>(GfMul(a0, 11) ^ GfMul(a1, 13) ^ GfMul(a2, 9) ^ GfMul(a3, 14));
+        col[0] = static_cast<std::uint8_t>(m.m14[a0] ^ m.m11[a1] ^ m.m13[a2] ^ m.m9[a3]);
+        col[1] = static_cast<std::uint8_t>(m.m9[a0] ^ m.m14[a1] ^ m.m11[a2] ^ m.m13[a3]);
+        col[2] = static_cast<std::uint8_t>(m.m13[a0] ^ m.m9[a1] ^ m.m14[a2] ^ m.m11[a3]);
+        col[3] = static_cast<std::uint8_t>(m.m11[a0] ^ m.m13[a1] ^ m.m9[a2] ^ m.m14[a3]);
     }
+}
+
+// SubBytes and MixColumns of one byte in each row, as a column word (row r in bits 8r..8r+7), FIPS-197 5.2.1.
+struct RoundTables {
+    std::uint32_t t[4][256];
+    RoundTables() {
+        const std::uint8_t* box = Boxes().fwd;
+        for (int x = 0; x < 256; ++x) {
+            const std::uint32_t s1 = box[x], s2 = XTime(box[x]), s3 = s2 ^ s1;
+            t[0][x] = s2 | s1 << 8 | s1 << 16 | s3 << 24;
+            t[1][x] = s3 | s2 << 8 | s1 << 16 | s1 << 24;
+            t[2][x] = s1 | s3 << 8 | s2 << 16 | s1 << 24;
+            t[3][x] = s1 | s1 << 8 | s3 << 16 | s2 << 24;
+        }
+    }
+};
+
+const RoundTables& Tables() {
+    static const RoundTables tables;
+    return tables;
+}
+
+std::uint32_t ColumnWord(const std::uint8_t* p) {
+    return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
+           static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
 }
 
 void XorBlock(std::uint8_t* dst, const std::uint8_t* a, const std::uint8_t* b) {
@@ -209,19 +232,23 @@ void TDCP_rijndael::RequireKeyed() const {
 
 void TDCP_rijndael::EncryptBlock(const void* in, void* out) {
     RequireKeyed();
+    const auto& t = Tables().t;
     const std::uint8_t* box = Boxes().fwd;
-    std::uint8_t s[16];
-    std::memcpy(s, in, 16);
-    AddRoundKey(s, encKeys_[0]);
+    const auto* src = static_cast<const std::uint8_t*>(in);
+    std::uint32_t w[4], n[4];
+    for (int c = 0; c < 4; ++c) w[c] = ColumnWord(src + 4 * c) ^ ColumnWord(encKeys_[0] + 4 * c);
+    // ShiftRows takes row r of output column c from input column c + r.
     for (int r = 1; r < rounds_; ++r) {
-        SubBytes(s, box);
-        ShiftRows(s);
-        MixColumns(s);
-        AddRoundKey(s, encKeys_[r]);
+        for (int c = 0; c < 4; ++c)
+            n[c] = t[0][w[c] & 0xFF] ^ t[1][(w[(c + 1) & 3] >> 8) & 0xFF] ^ t[2][(w[(c + 2) & 3] >> 16) & 0xFF] ^
+                   t[3][w[(c + 3) & 3] >> 24] ^ ColumnWord(encKeys_[r] + 4 * c);
+        std::memcpy(w, n, sizeof w);
     }
-    SubBytes(s, box);
-    ShiftRows(s);
-    AddRoundKey(s, encKeys_[rounds_]);
+    std::uint8_t s[16];
+    for (int c = 0; c < 4; ++c)
+        for (int row = 0; row < 4; ++row)
+            s[4 * c + row] = static_cast<std::uint8_t>(box[(w[(c + row) & 3] >> (8 * row)) & 0xFF] ^
+                                                       encKeys_[rounds_][4 * c + row]);
     std::memcpy(out, s, 16);
 }
 

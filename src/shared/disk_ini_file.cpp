@@ -22,14 +22,16 @@ TIniFile::TIniFile(std::string fileName, NameMatching matching)
 
 const IniDocument& TIniFile::Current() {
     if (updateDepth_ > 0) return pending_;
+    if (cached_ && sync_.StillCurrent(mark_)) return cache_;
     LockedSettingsFile file(sync_, FileName(), false);
     const FileStamp stamp = file.Stamp();
+    mark_ = sync_.Mark();
     if (cached_ && stamp == stamp_) return cache_;
     std::string bytes;
     if (!file.Exists() || !file.ReadAll(bytes)) bytes.clear();
     cache_ = IniDocument::Parse(bytes, matching_);
     stamp_ = stamp;
-    cached_ = file.Exists();
+    cached_ = true;
     return cache_;
 }
 
@@ -45,6 +47,7 @@ void TIniFile::Store(const std::vector<Edit>& edits) {
     file.Replace(content);
     cache_ = std::move(doc);
     stamp_ = file.Stamp();
+    mark_ = sync_.Mark();
     cached_ = true;
 }
 

@@ -25,6 +25,7 @@ char FoldedChar(char c) {
     return c;
 }
 
+// Lines without "=", empty names and ";" comments are not listed, as with the platform's functions.
 bool Listed(const std::string& key) { return !key.empty() && key[0] != ';'; }
 
 } // namespace
@@ -55,9 +56,10 @@ IniDocument IniDocument::Parse(const std::string& bytes, NameMatching matching) 
             doc.sections_.back().name = Trimmed(text, 1, close);
             continue;
         }
+        // Blank lines go, as when the platform rewrites a file.
+        if (text.empty()) continue;
         Line line;
         const std::size_t equals = text.find('=');
-        line.isKey = !text.empty();
         if (equals == std::string::npos) {
             line.key = text;
         } else {
@@ -93,26 +95,26 @@ void IniDocument::Reindex() {
     }
 }
 
-const IniDocument::Section* IniDocument::FirstSection(const std::string& folded) const {
+std::size_t IniDocument::FirstSection(const std::string& folded) const {
     const auto it = sectionIndex_.find(folded);
-    return it == sectionIndex_.end() ? nullptr : &sections_[it->second];
+    return it == sectionIndex_.end() ? kNone : it->second;
 }
 
-const IniDocument::Line* IniDocument::FirstKey(const Section& section, const std::string& folded) const {
+std::size_t IniDocument::FirstKey(const Section& section, const std::string& folded) const {
     if (!section.indexed) {
         for (std::size_t i = 0; i < section.lines.size(); ++i)
-            if (section.lines[i].isKey) section.keyIndex.emplace(Folded(section.lines[i].key), i);
+            section.keyIndex.emplace(Folded(section.lines[i].key), i);
         section.indexed = true;
     }
     const auto it = section.keyIndex.find(folded);
-    return it == section.keyIndex.end() ? nullptr : &section.lines[it->second];
+    return it == section.keyIndex.end() ? kNone : it->second;
 }
 
 bool IniDocument::Find(const std::string& section, const std::string& key, std::string& value) const {
-    const Section* s = FirstSection(Folded(section));
-    const Line* line = s ? FirstKey(*s, Folded(key)) : nullptr;
-    if (!line || !line->hasValue) return false;
-    const std::string& v = line->value;
+    const std::size_t s = FirstSection(Folded(section));
+    const std::size_t k = s == kNone ? kNone : FirstKey(sections_[s], Folded(key));
+    if (k == kNone || !sections_[s].lines[k].hasValue) return false;
+    const std::string& v = sections_[s].lines[k].value;
     const bool quoted = v.size() >= 2 && (v[0] == '"' || v[0] == '\'') && v.back() == v[0];
     value = quoted ? v.substr(1, v.size() - 2) : v;
     return true;
@@ -121,42 +123,33 @@ bool IniDocument::Find(const std::string& section, const std::string& key, std::
 void IniDocument::Set(const std::string& section, const std::string& key, const std::string& value) {
     const std::string foldedSection = Folded(section), foldedKey = Folded(key);
     Line fresh;
-    fresh.isKey = fresh.hasValue = true;
+    fresh.hasValue = true;
     fresh.key = Trimmed(key);
     fresh.value = Trimmed(value);
-    auto* s = const_cast<Section*>(FirstSection(foldedSection));
-    if (!s) {
-        // A blank line before a new section keeps hand-read files legible, as the platform does.
-        Section& last = sections_.back();
-        if (!last.lines.empty() ? last.lines.back().isKey : last.headed) last.lines.emplace_back();
+    std::size_t index = FirstSection(foldedSection);
+    if (index == kNone) {
+        index = sections_.size();
         sections_.emplace_back();
         sections_.back().name = Trimmed(section);
-        sectionIndex_.emplace(foldedSection, sections_.size() - 1);
-        s = &sections_.back();
+        sectionIndex_.emplace(foldedSection, index);
     }
-    if (const Line* line = FirstKey(*s, foldedKey)) {
-        const_cast<Line*>(line)->hasValue = true;
-        const_cast<Line*>(line)->value = fresh.value;
+    Section* s = &sections_[index];
+    const std::size_t k = FirstKey(*s, foldedKey);
+    if (k != kNone) {
+        s->lines[k].hasValue = true;
+        s->lines[k].value = fresh.value;
         return;
     }
-    // After the section's last key, so the blank line that separates it from the next one stays there.
-    std::size_t at = s->lines.size();
-    while (at > 0 && !s->lines[at - 1].isKey) --at;
-    if (at == s->lines.size()) {
-        s->lines.push_back(std::move(fresh));
-        s->keyIndex.emplace(foldedKey, at);
-    } else {
-        s->lines.insert(s->lines.begin() + static_cast<std::ptrdiff_t>(at), std::move(fresh));
-        s->indexed = false;
-        s->keyIndex.clear();
-    }
+    s->keyIndex.emplace(foldedKey, s->lines.size());
+    s->lines.push_back(std::move(fresh));
 }
 
 std::vector<std::string> IniDocument::KeyNames(const std::string& section) const {
     std::vector<std::string> names;
-    if (const Section* s = FirstSection(Folded(section)))
-        for (const Line& line : s->lines)
-            if (line.isKey && Listed(line.key)) names.push_back(line.key);
+    const std::size_t s = FirstSection(Folded(section));
+    if (s != kNone)
+        for (const Line& line : sections_[s].lines)
+            if (line.hasValue && Listed(line.key)) names.push_back(line.key);
     return names;
 }
 
@@ -182,7 +175,7 @@ void IniDocument::DeleteKey(const std::string& section, const std::string& key) 
         if (!s.headed || Folded(s.name) != foldedSection) continue;
         std::vector<Line> kept;
         for (Line& line : s.lines)
-            if (!line.isKey || Folded(line.key) != foldedKey) kept.push_back(std::move(line));
+            if (Folded(line.key) != foldedKey) kept.push_back(std::move(line));
         s.lines = std::move(kept);
         s.indexed = false;
         s.keyIndex.clear();

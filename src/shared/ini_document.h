@@ -1,9 +1,10 @@
 // The private-profile text format in memory: parsed from bytes, edited, and turned back into bytes.
 //
 // It behaves as the platform's private-profile functions do: section and key names match without regard to
-// letter case (CP1252) unless exact matching is asked for, the first section and the first key of a name win, file order is kept, blanks around
-// names and values are trimmed, a value in matching quotes reads without them, lines end in CR LF. Lines it
-// does not understand (comments, blank lines, text before the first section) are kept as they are.
+// letter case (CP1252) unless exact matching is asked for, the first section and the first key of a name
+// win, file order is kept, blanks around names and values are trimmed, a value in matching quotes reads
+// without them, lines end in CR LF, blank lines are dropped when the file is written again. Comments, lines
+// without "=" and text before the first section are kept as they are.
 #pragma once
 
 #include <cstddef>
@@ -30,7 +31,7 @@ public:
     bool Find(const std::string& section, const std::string& key, std::string& value) const;
     // Replaces the first such key, or appends it to the first such section, or appends a new section.
     void Set(const std::string& section, const std::string& key, const std::string& value);
-    // Key names of the first such section, without empty names and ";" comments.
+    // Key names of the first such section, without lines lacking "=", empty names and ";" comments.
     std::vector<std::string> KeyNames(const std::string& section) const;
     std::vector<std::string> SectionNames() const;
     // Every section of the name, and every line of the key in every section of the name: once deleted, a
@@ -40,9 +41,8 @@ public:
 
 private:
     struct Line {
-        bool isKey = false;
-        bool hasValue = false;
-        std::string key; // trimmed key name, or the whole trimmed text of another line
+        bool hasValue = false; // a line without "=" is kept but never found or listed
+        std::string key;       // the trimmed name, or the whole trimmed line
         std::string value;
     };
     struct Section {
@@ -54,8 +54,10 @@ private:
         mutable bool indexed = false;
     };
 
-    const Section* FirstSection(const std::string& folded) const;
-    const Line* FirstKey(const Section& section, const std::string& folded) const;
+    static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+    // Indexes into sections_ and into a section's lines, or kNone.
+    std::size_t FirstSection(const std::string& folded) const;
+    std::size_t FirstKey(const Section& section, const std::string& folded) const;
     void Reindex();
     std::string Folded(const std::string& name) const { return FoldedName(name, matching_); }
 

@@ -11,6 +11,10 @@
 //   so the file is never renamed or deleted: Replace() rewrites it in place.
 // - Stamp() changes whenever a writer has replaced the content, also within the file system's timestamp
 //   granularity; equal stamps mean the content read before is still current.
+// - Mark() and StillCurrent() spare readers the lock and the file where opening a file is dear: a mark taken
+//   after a full check stays current while no writer of the suite has stored anything since and the last full
+//   check is less than kForeignEditDelayMs old (so an edit by another program is seen within that time).
+//   Where a full check is cheap, StillCurrent() is always false.
 // - ReadAll() returns false on a read error. Replace() first makes room for the new content (so a full disk
 //   leaves the old content untouched), then writes it, cuts the file to its length, checks the size and
 //   marks the change; any failure raises EIniFileError.
@@ -23,6 +27,13 @@
 namespace vur {
 
 constexpr unsigned kSettingsLockTimeoutMs = 10000;
+constexpr unsigned kForeignEditDelayMs = 1000;
+
+struct ChangeMark {
+    bool valid = false;
+    std::uint32_t generation = 0;
+    std::uint32_t takenAt = 0;
+};
 
 struct FileStamp {
     std::uint64_t parts[4] = {0, 0, 0, 0};
@@ -40,6 +51,9 @@ public:
     ~SettingsFileSync();
     SettingsFileSync(const SettingsFileSync&) = delete;
     SettingsFileSync& operator=(const SettingsFileSync&) = delete;
+
+    ChangeMark Mark();
+    bool StillCurrent(const ChangeMark& mark);
 
     struct Impl;
     Impl& impl() { return *impl_; }

@@ -46,6 +46,22 @@ struct SettingsFileSync::Impl {
 SettingsFileSync::SettingsFileSync() : impl_(new Impl) {}
 SettingsFileSync::~SettingsFileSync() = default;
 
+// Every writer raises the counter while it holds the lock, after its content is complete; a reader that
+// still sees its mark's count reads a complete file, the one it has parsed.
+ChangeMark SettingsFileSync::Mark() {
+    ChangeMark mark;
+    if (!impl_->generation) return mark;
+    mark.valid = true;
+    mark.generation = static_cast<std::uint32_t>(*impl_->generation);
+    mark.takenAt = GetTickCount();
+    return mark;
+}
+
+bool SettingsFileSync::StillCurrent(const ChangeMark& mark) {
+    return mark.valid && static_cast<std::uint32_t>(*impl_->generation) == mark.generation &&
+           GetTickCount() - mark.takenAt < kForeignEditDelayMs;
+}
+
 struct LockedSettingsFile::Impl {
     SettingsFileSync::Impl& sync;
     std::string path;

@@ -25,7 +25,7 @@ TEST(DiskIniFile, WriteCreatesFileAndSectionWithCrLfLines) {
     EXPECT_EQ(ini.ReadString("S", "k", "dflt"), "dflt");
     ini.WriteString("S", "k", "v");
     ini.WriteString("T", "a", "b");
-    EXPECT_EQ(dir.Read("vur.conf"), "[S]\r\nk=v\r\n\r\n[T]\r\na=b\r\n");
+    EXPECT_EQ(dir.Read("vur.conf"), "[S]\r\nk=v\r\n[T]\r\na=b\r\n");
 }
 
 TEST(DiskIniFile, EveryReadSeesWhatAnotherObjectWroteEvenWithEqualSizeAndTime) {

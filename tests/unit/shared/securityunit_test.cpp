@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <map>
 
 namespace {
 
@@ -158,13 +159,15 @@ TEST(SecurityIni, NamesWhoseTokensDifferOnlyInLetterCaseStayApart) {
     vur::TSECURITYINI ini(dir.File("vur.conf"), kOwner, kProduct);
     // Find two numbers whose key tokens a case-blind look-up would take for one another.
     std::string first, second;
-    for (int i = 0; i < 10000 && second.empty(); ++i)
-        for (int j = 0; j < i && second.empty(); ++j)
-            if (vur::FoldedName(vur::SealString(kOwner, "49 190 " + std::to_string(i))) ==
-                vur::FoldedName(vur::SealString(kOwner, "49 190 " + std::to_string(j)))) {
-                first = "49 190 " + std::to_string(j);
-                second = "49 190 " + std::to_string(i);
-            }
+    std::map<std::string, std::string> seen;
+    for (int i = 0; i < 100000 && second.empty(); ++i) {
+        const std::string number = "49 190 " + std::to_string(i);
+        const auto [it, added] = seen.emplace(vur::FoldedName(vur::SealString(kOwner, number)), number);
+        if (!added) {
+            first = it->second;
+            second = number;
+        }
+    }
     ASSERT_FALSE(second.empty());
     ini.WriteString("Verbindungen", first, "erlaubt");
     EXPECT_EQ(ini.ReadString("Verbindungen", second, ""), "") << "a number must not be allowed through another";

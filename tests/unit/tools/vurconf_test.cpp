@@ -1,5 +1,6 @@
 // The admin tool's commands as support staff use them.
 #include "commands.h"
+#include "shared/program_settings.h"
 #include "shared/sealing.h"
 #include "support/temp_dir.h"
 
@@ -68,4 +69,68 @@ TEST(Vurconf, UsageErrorsExitWithTwo) {
     EXPECT_EQ(Vurconf({"seal", "p", "\xC3"}).code, 2);     // cut-off UTF-8
     EXPECT_EQ(Vurconf({"seal", "p", "\xE2\x82\xAC"}).code, 0); // the euro sign is in CP1252
     EXPECT_EQ(Vurconf({"seal", "p", "\xE2\x88\x9E"}).code, 2); // infinity is not
+}
+
+TEST(Vurconf, SetGetAndDumpWorkOnPlainTextInFileOrder) {
+    vurtest::TempDir dir;
+    const std::string file = dir.File("vur.conf");
+    const std::vector<std::string> phrases = {"--owner", "Eigent\xC3\xBCmer", "--product", "12345-oem-0000001-54321"};
+    auto with = [&](std::vector<std::string> head, std::vector<std::string> tail) {
+        head.insert(head.end(), phrases.begin(), phrases.end());
+        head.push_back(file);
+        head.insert(head.end(), tail.begin(), tail.end());
+        return Vurconf(head);
+    };
+    ASSERT_EQ(with({"set"}, {"Generell", "Verd\xC3\xA4""chtige Anwendung", "2"}).code, 0);
+    ASSERT_EQ(with({"set"}, {"Verbindungen", "49 190 1", "B\xC3\xBCro|49 190 1"}).code, 0);
+    ASSERT_EQ(with({"set"}, {"Generell", "AutoStart", ""}).code, 0);
+    // The file holds what the suite's programs would have written with these phrases.
+    vur::TSECURITYINI ini(file, "Eigent\xFCmer", "12345-oem-0000001-54321");
+    EXPECT_EQ(ini.ReadInteger("Generell", "Verd\xE4""chtige Anwendung", 1), 2);
+    EXPECT_EQ(ini.ReadString("Verbindungen", "49 190 1", ""), "B\xFCro|49 190 1");
+
+    const Result got = with({"get"}, {"Verbindungen", "49 190 1"});
+    EXPECT_EQ(got.code, 0);
+    EXPECT_EQ(got.out, "B\xC3\xBCro|49 190 1\n");
+    const Result empty = with({"get"}, {"Generell", "AutoStart"});
+    EXPECT_EQ(empty.code, 0) << "an empty value is a value";
+    EXPECT_EQ(empty.out, "\n");
+    const Result missing = with({"get"}, {"Generell", "Neue Nummer"});
+    EXPECT_EQ(missing.code, 1);
+    EXPECT_EQ(missing.out, "");
+
+    const Result dump = with({"dump"}, {});
+    EXPECT_EQ(dump.code, 0);
+    EXPECT_EQ(dump.out, "[Generell]\nVerd\xC3\xA4""chtige Anwendung=2\nAutoStart=\n[Verbindungen]\n49 190 1=B\xC3\xBCro|49 190 1\n");
+}
+
+TEST(Vurconf, SettingsCommandsReportBadTokensAndBadArguments) {
+    vurtest::TempDir dir;
+    const std::string file = dir.File("vur.conf");
+    ASSERT_EQ(Vurconf({"set", "--owner", "o", "--product", "p", file, "S", "K", "V"}).code, 0);
+    dir.Write("vur.conf", dir.Read("vur.conf") + "ABCDE=ABCD\r\n");
+    const Result dump = Vurconf({"dump", "--owner", "o", "--product", "p", file});
+    EXPECT_EQ(dump.code, 1);
+    EXPECT_EQ(dump.err, "Base64: Incorrect string format\n");
+    // The value of K is fine, but a hand-edited value behind another key is not.
+    dir.Write("vur.conf", "[" + vur::SealString("o", "S") + "]\r\n" + vur::SealString("o", "K") + "=ABC\r\n");
+    const Result get = Vurconf({"get", "--owner", "o", "--product", "p", file, "S", "K"});
+    EXPECT_EQ(get.code, 1);
+    EXPECT_EQ(get.err, "Base64: Incorrect string format\n");
+    EXPECT_EQ(Vurconf({"get", "--owner", "o", file, "S", "K"}).code, 2) << "--owner needs --product";
+    EXPECT_EQ(Vurconf({"get", "--owner", "o", "--product", "p", file, "S"}).code, 2);
+    EXPECT_EQ(Vurconf({"set", "--owner", "o", "--product", "p", file, "S", "K"}).code, 2);
+    EXPECT_EQ(Vurconf({"dump"}).code, 2);
+    const Result broken = Vurconf({"set", "--owner", "o", "--product", "p", dir.File("fehlt/vur.conf"), "S", "K", "V"});
+    EXPECT_EQ(broken.code, 1) << "a file that cannot be written is an error";
+}
+
+TEST(Vurconf, WithoutPhrasesTheInstallationsOnesAreUsed) {
+    vurtest::TempDir dir;
+    const std::string file = dir.File("vur.conf");
+    ASSERT_EQ(Vurconf({"set", file, "Scanner", "Heuristik", "1"}).code, 0);
+    const vur::PassPhrases mine = vur::InstallationPassPhrases();
+    vur::TSECURITYINI ini(file, mine.nameKey, mine.valueKey);
+    EXPECT_TRUE(ini.ReadBool("Scanner", "Heuristik", false));
+    EXPECT_EQ(Vurconf({"get", file, "Scanner", "Heuristik"}).out, "1\n");
 }

@@ -1,6 +1,7 @@
 // FileCRC32 share modes and ExpandLongPath against the real Windows file system (8.3 names included).
 #include "shared/crc.h"
 #include "shared/long_path.h"
+#include "scratch_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -9,49 +10,6 @@
 #include <string>
 
 namespace {
-
-// A scratch folder with a long name below the temp folder, emptied and removed at the end.
-class ScratchFolder {
-public:
-    ScratchFolder() {
-        char temp[MAX_PATH];
-        GetTempPathA(MAX_PATH, temp);
-        path_ = std::string(temp) + "VUR Prüfordner " + std::to_string(GetCurrentProcessId()) + "\\";
-        CreateDirectoryA(path_.c_str(), nullptr);
-    }
-    ~ScratchFolder() { RemoveTree(path_); }
-
-    const std::string& Path() const { return path_; }
-
-    std::string Write(const std::string& relative, const std::string& bytes) const {
-        const std::string full = path_ + relative;
-        HANDLE h = CreateFileA(full.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-        DWORD written = 0;
-        WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-        CloseHandle(h);
-        return full;
-    }
-
-private:
-    static void RemoveTree(const std::string& folder) {
-        WIN32_FIND_DATAA data;
-        HANDLE search = FindFirstFileA((folder + "*").c_str(), &data);
-        if (search != INVALID_HANDLE_VALUE) {
-            do {
-                const std::string name = data.cFileName;
-                if (name == "." || name == "..") continue;
-                if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                    RemoveTree(folder + name + "\\");
-                else
-                    DeleteFileA((folder + name).c_str());
-            } while (FindNextFileA(search, &data));
-            FindClose(search);
-        }
-        RemoveDirectoryA(folder.c_str());
-    }
-
-    std::string path_;
-};
 
 std::string ShortPath(const std::string& path) {
     char buffer[MAX_PATH];
