@@ -1,0 +1,7 @@
+list(APPEND VUR_UNIT_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/fake_ras.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/magrascon_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/connection_watch_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ras_scenario_test.cpp
+)
+list(APPEND VUR_UNIT_LIBS vur_monitor_ras vur_ras_world)
