@@ -12,13 +12,15 @@ constexpr uint32_t kHangUpAtOnceWaitMs = 3000;
 
 // Marks a connection as being worked on for as long as the outer check holds it, exceptions included.
 class TBusyMark {
-public:
-    TBusyMark(std::set<TRasHandle>& busy, TRasHandle handle) : busy_(busy), handle_(handle) { busy_.insert(handle); }
+  public:
+    TBusyMark(std::set<TRasHandle>& busy, TRasHandle handle) : busy_(busy), handle_(handle) {
+        busy_.insert(handle);
+    }
     ~TBusyMark() { busy_.erase(handle_); }
     TBusyMark(const TBusyMark&) = delete;
     TBusyMark& operator=(const TBusyMark&) = delete;
 
-private:
+  private:
     std::set<TRasHandle>& busy_;
     TRasHandle handle_;
 };
@@ -28,10 +30,18 @@ private:
 TConnectionWatch::TConnectionWatch(TMagRasCon& mag, TCustomIniFile& settings, TConnectionPrompt& prompt)
     : mag_(mag), settings_(settings), prompt_(prompt) {
     mag_.OnStateChanged = [this](TMagRasCon& sender) { magStateChanged(sender); };
-    mag_.OnStateEvent = [this](TMagRasCon& sender, const TRasStateRec& state) { magStateEvent(sender, state); };
+    mag_.OnStateEvent = [this](TMagRasCon& sender, const TRasStateRec& state) {
+        magStateEvent(sender, state);
+    };
 }
 
-std::string TConnectionWatch::NumberKey(uint32_t countryCode, const std::string& areaCode, const std::string& local) {
+TConnectionWatch::~TConnectionWatch() {
+    mag_.OnStateChanged = nullptr;
+    mag_.OnStateEvent = nullptr;
+}
+
+std::string TConnectionWatch::NumberKey(uint32_t countryCode, const std::string& areaCode,
+                                        const std::string& local) {
     return std::to_string(countryCode) + " " + areaCode + " " + local;
 }
 
@@ -51,7 +61,8 @@ void TConnectionWatch::magStateEvent(TMagRasCon& sender, const TRasStateRec&) {
 void TConnectionWatch::magStateChanged(TMagRasCon&) {
     mag_.RefreshConnections();
     const int n = mag_.Count();
-    for (int i = 0; i < n; ++i) Check(i);
+    for (int i = 0; i < n; ++i)
+        Check(i);
 }
 
 bool TConnectionWatch::AskToAllow(const std::string& numberKey) {
@@ -72,8 +83,8 @@ void TConnectionWatch::Check(int index) {
         key = NumberKey(mag_.CountryCode(), mag_.AreaCode(), mag_.LocalPhoneNumber());
         if (!settings_.ReadString(connwatch::kSectionConnections, key, "").empty()) return;
     }
-    const int reaction =
-        settings_.ReadInteger(connwatch::kSectionGeneral, connwatch::kKeyNewNumber, connwatch::kNewNumberDefault);
+    const int reaction = settings_.ReadInteger(connwatch::kSectionGeneral, connwatch::kKeyNewNumber,
+                                               connwatch::kNewNumberDefault);
     TBusyMark mark(busy_, handle);
     bool allow = false;
     switch (reaction) {

@@ -12,18 +12,23 @@ namespace vur {
 
 // Seam: a modal question owned by the monitor's window; returns the button pressed (6 = Yes).
 class TConnectionPrompt {
-public:
+  public:
     virtual ~TConnectionPrompt() = default;
     virtual int Ask(const std::string& text, const std::string& caption, unsigned flags) = 0;
 };
 
 class TConnectionWatch {
-public:
+  public:
     static constexpr unsigned kQuestionFlags = 0x50014; // Yes/No, stop icon, foreground, topmost
     static constexpr int kAnswerYes = 6;
 
     // Assigns the component's OnStateChanged and OnStateEvent to the two handlers below.
+    // The component must outlive the watch.
     TConnectionWatch(TMagRasCon& mag, TCustomIniFile& settings, TConnectionPrompt& prompt);
+    // Clears both handlers again, so the component never calls into a watch that is gone.
+    ~TConnectionWatch();
+    TConnectionWatch(const TConnectionWatch&) = delete;
+    TConnectionWatch& operator=(const TConnectionWatch&) = delete;
 
     // Once per tick: a changed connection list runs the check.
     void PollConnections();
@@ -35,7 +40,7 @@ public:
     static std::string NumberKey(uint32_t countryCode, const std::string& areaCode, const std::string& local);
     static std::string QuestionText(const std::string& numberKey);
 
-private:
+  private:
     void Check(int index);
     bool AskToAllow(const std::string& numberKey);
 

@@ -21,8 +21,10 @@ constexpr uint32_t kOverflowLimit = 64 * rasconn::kWidest;
 
 std::string Trim(const std::string& s) {
     size_t b = 0, e = s.size();
-    while (b < e && static_cast<unsigned char>(s[b]) <= ' ') ++b;
-    while (e > b && static_cast<unsigned char>(s[e - 1]) <= ' ') --e;
+    while (b < e && static_cast<unsigned char>(s[b]) <= ' ')
+        ++b;
+    while (e > b && static_cast<unsigned char>(s[e - 1]) <= ' ')
+        --e;
     return s.substr(b, e - b);
 }
 
@@ -41,7 +43,9 @@ void TConnectionList::Add(const uint8_t* record, size_t size) {
 TMagRasCon::TMagRasCon(TRasBinding& binding, TWindowHandle stateWindow)
     : binding_(binding), stateWindow_(stateWindow) {}
 
-bool TMagRasCon::Bind() { return binding_.Load(); }
+bool TMagRasCon::Bind() {
+    return binding_.Load();
+}
 
 uint32_t TMagRasCon::Enumerate(uint32_t& count, const uint8_t*& records) {
     count = 0;
@@ -62,7 +66,8 @@ uint32_t TMagRasCon::Enumerate(uint32_t& count, const uint8_t*& records) {
         lastError_ = binding_.enumConnections(overflow_.data(), &size, &count);
         records = overflow_.data();
     }
-    // A failed call wrote no records, whatever count it reports; nor can more records lie in the buffer than fit.
+    // A failed call wrote no records, whatever count it reports; nor can more records lie in the buffer than
+    // fit.
     if (lastError_ != 0) count = 0;
     if (count > capacity / stride) count = capacity / stride;
     return lastError_;
@@ -81,7 +86,8 @@ uint32_t TMagRasCon::RefreshConnections() {
             changed = connections_.Item(i) != Widen(records + static_cast<size_t>(i) * stride, stride);
         if (changed) {
             connections_.Clear();
-            for (int i = 0; i < n; ++i) connections_.Add(records + static_cast<size_t>(i) * stride, stride);
+            for (int i = 0; i < n; ++i)
+                connections_.Add(records + static_cast<size_t>(i) * stride, stride);
             connectionsChanged_ = true;
         }
     } else if (connections_.Count() > 0) {
@@ -115,8 +121,8 @@ uint32_t TMagRasCon::ReadEntryProperties() {
     std::memset(gEntryBuffer, 0, sizeof gEntryBuffer);
     PutU32(gEntryBuffer, rasentry::kSize, sizes.entry);
     uint32_t entrySize = 0, deviceSize = 0;
-    uint32_t result = binding_.getEntryProperties(nullptr, entryName_.c_str(), nullptr, &entrySize, nullptr,
-                                                  &deviceSize);
+    uint32_t result =
+        binding_.getEntryProperties(nullptr, entryName_.c_str(), nullptr, &entrySize, nullptr, &deviceSize);
     if (result == raserr::kBufferTooSmall) result = 0;
     if (result == 0) {
         if (entrySize > kEntryBufferSize) entrySize = kEntryBufferSize;
@@ -133,7 +139,8 @@ uint32_t TMagRasCon::ReadEntryProperties() {
     }
     countryCode_ = GetU32(gEntryBuffer, rasentry::kCountryCode);
     areaCode_ = Trim(GetText(gEntryBuffer, rasentry::kAreaCode, rasentry::kAreaCodeLength));
-    localPhoneNumber_ = Trim(GetText(gEntryBuffer, rasentry::kLocalPhoneNumber, rasentry::kLocalPhoneNumberLength));
+    localPhoneNumber_ =
+        Trim(GetText(gEntryBuffer, rasentry::kLocalPhoneNumber, rasentry::kLocalPhoneNumberLength));
     return 0;
 }
 
@@ -183,7 +190,8 @@ uint32_t TMagRasCon::ReadConnectStatus(TRasHandle handle, uint32_t subEntry) {
     return lastError_;
 }
 
-uint32_t TMagRasCon::HangUpAndWait(TRasHandle handle, uint32_t subEntry, uint32_t timeoutMs, bool raiseEvents) {
+uint32_t TMagRasCon::HangUpAndWait(TRasHandle handle, uint32_t subEntry, uint32_t timeoutMs,
+                                   bool raiseEvents) {
     const uint32_t result = HangUp(handle);
     if (handle == 0) return result;
     const TRasSystem& sys = binding_.System();
@@ -199,7 +207,8 @@ uint32_t TMagRasCon::HangUpAndWait(TRasHandle handle, uint32_t subEntry, uint32_
             RaiseStateEvents();
             lastReported = state;
         }
-        if (state == static_cast<int32_t>(kStateDisconnected) || state == static_cast<int32_t>(raserr::kNoStatus))
+        if (state == static_cast<int32_t>(kStateDisconnected) ||
+            state == static_cast<int32_t>(raserr::kNoStatus))
             break;
         if (static_cast<uint32_t>(sys.GetTickCount() - start) > timeoutMs) break;
         sys.Sleep(50);

@@ -19,7 +19,7 @@ using TConnectionRecord = std::array<uint8_t, rasconn::kWidest>;
 
 // The active connections in enumeration order; at most 8, storage reserved once.
 class TConnectionList {
-public:
+  public:
     static constexpr int kCapacity = 8;
     TConnectionList() { items_.reserve(kCapacity); }
     int Count() const { return static_cast<int>(items_.size()); }
@@ -28,7 +28,7 @@ public:
     void Add(const uint8_t* record, size_t size);
     void Clear() { items_.clear(); }
 
-private:
+  private:
     std::vector<TConnectionRecord> items_;
 };
 
@@ -50,7 +50,7 @@ using TNotifyEvent = std::function<void(TMagRasCon& sender)>;
 using TStateEvent = std::function<void(TMagRasCon& sender, const TRasStateRec& connState)>;
 
 class TMagRasCon {
-public:
+  public:
     static constexpr uint32_t kStateMessage = 0x400 + 366; // 0x56E
     static constexpr int kRingSize = 16;
     static constexpr uint32_t kStateConnected = rasstate::kConnected;
@@ -93,7 +93,7 @@ public:
     TNotifyEvent OnStateChanged;
     TStateEvent OnStateEvent;
 
-private:
+  private:
     bool Bind();
     uint32_t Enumerate(uint32_t& count, const uint8_t*& records);
     void RaiseStateEvents();

@@ -26,8 +26,9 @@ using TRasEnumConnectionsA = uint32_t(VUR_RASAPI*)(void* records, uint32_t* size
 using TRasGetConnectStatusA = uint32_t(VUR_RASAPI*)(TRasHandle handle, void* status);
 using TRasGetErrorStringA = uint32_t(VUR_RASAPI*)(uint32_t code, char* text, uint32_t size);
 using TRasHangUpA = uint32_t(VUR_RASAPI*)(TRasHandle handle);
-using TRasGetEntryPropertiesA = uint32_t(VUR_RASAPI*)(const char* phonebook, const char* entry, void* entryInfo,
-                                                      uint32_t* entrySize, void* deviceInfo, uint32_t* deviceSize);
+using TRasGetEntryPropertiesA = uint32_t(VUR_RASAPI*)(const char* phonebook, const char* entry,
+                                                      void* entryInfo, uint32_t* entrySize, void* deviceInfo,
+                                                      uint32_t* deviceSize);
 
 struct TRasSystem {
     void (*GetVersion)(uint32_t& platformId, uint32_t& major, uint32_t& minor);

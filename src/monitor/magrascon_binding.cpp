@@ -3,8 +3,7 @@
 
 namespace vur {
 
-template <typename F>
-F TRasBinding::Resolve(TModuleHandle module, const char* name) {
+template <typename F> F TRasBinding::Resolve(TModuleHandle module, const char* name) {
     return reinterpret_cast<F>(system_.GetProcAddress(module, name));
 }
 

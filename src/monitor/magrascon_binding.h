@@ -7,7 +7,7 @@
 namespace vur {
 
 class TRasBinding {
-public:
+  public:
     explicit TRasBinding(const TRasSystem& system) : system_(system) {}
     ~TRasBinding() { Release(); }
     TRasBinding(const TRasBinding&) = delete;
@@ -33,9 +33,8 @@ public:
     TRasHangUpA hangUp = nullptr;
     TRasGetEntryPropertiesA getEntryProperties = nullptr;
 
-private:
-    template <typename F>
-    F Resolve(TModuleHandle module, const char* name);
+  private:
+    template <typename F> F Resolve(TModuleHandle module, const char* name);
 
     const TRasSystem& system_;
     bool tried_ = false;

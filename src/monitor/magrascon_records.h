@@ -29,10 +29,14 @@ inline TSystemClass ClassifySystem(uint32_t platformId, uint32_t major, uint32_t
 
 inline TRecordSizes RecordSizes(TSystemClass c) {
     switch (c) {
-    case TSystemClass::Win9x: return {412, 1768, 160};
-    case TSystemClass::NT4: return {676, 1796, 288};
-    case TSystemClass::Win2000: return {692, 2088, 288};
-    case TSystemClass::XP: break;
+    case TSystemClass::Win9x:
+        return {412, 1768, 160};
+    case TSystemClass::NT4:
+        return {676, 1796, 288};
+    case TSystemClass::Win2000:
+        return {692, 2088, 288};
+    case TSystemClass::XP:
+        break;
     }
     return {704, 2884, 288};
 }
@@ -86,13 +90,16 @@ inline uint32_t GetU32(const uint8_t* record, size_t offset) {
     return v;
 }
 
-inline void PutU32(uint8_t* record, size_t offset, uint32_t v) { std::memcpy(record + offset, &v, 4); }
+inline void PutU32(uint8_t* record, size_t offset, uint32_t v) {
+    std::memcpy(record + offset, &v, 4);
+}
 
 // A fixed text field: up to its first NUL, never beyond the field.
 inline std::string GetText(const uint8_t* record, size_t offset, size_t length) {
     const char* p = reinterpret_cast<const char*>(record + offset);
     size_t n = 0;
-    while (n < length && p[n] != '\0') ++n;
+    while (n < length && p[n] != '\0')
+        ++n;
     return std::string(p, n);
 }
 

@@ -5,12 +5,30 @@ namespace vur {
 
 std::string RasStateName(uint32_t state) {
     static const char* const kDialing[] = {
-        "Opening Port",         "Port Opened",           "Connecting Device",     "Device Connected",
-        "All Devices Connected", "Authenticating",       "Authentication Notify", "Authentication Retry",
-        "Authentication Callback", "Changing Password",  "Projecting",            "Link Speed",
-        "Authentication Acknowledged", "Re-authenticating", "Authenticated",      "Preparing for Callback",
-        "Waiting for Modem Reset", "Waiting for Callback", "Projected",           "Starting Authentication",
-        "Callback Complete",    "Logging on to Network", "Sub-entry Connected",   "Sub-entry Disconnected",
+        "Opening Port",
+        "Port Opened",
+        "Connecting Device",
+        "Device Connected",
+        "All Devices Connected",
+        "Authenticating",
+        "Authentication Notify",
+        "Authentication Retry",
+        "Authentication Callback",
+        "Changing Password",
+        "Projecting",
+        "Link Speed",
+        "Authentication Acknowledged",
+        "Re-authenticating",
+        "Authenticated",
+        "Preparing for Callback",
+        "Waiting for Modem Reset",
+        "Waiting for Callback",
+        "Projected",
+        "Starting Authentication",
+        "Callback Complete",
+        "Logging on to Network",
+        "Sub-entry Connected",
+        "Sub-entry Disconnected",
     };
     static const char* const kPaused[] = {"Interactive", "Retrying Authentication", "Callback Set by Caller",
                                           "Password Expired"};
@@ -21,7 +39,9 @@ std::string RasStateName(uint32_t state) {
     return "Unknown State (" + std::to_string(state) + ")";
 }
 
-std::string TMagRasCon::StateText() const { return RasStateName(static_cast<uint32_t>(current_.State)); }
+std::string TMagRasCon::StateText() const {
+    return RasStateName(static_cast<uint32_t>(current_.State));
+}
 
 std::string TMagRasCon::ErrorText(uint32_t code) {
     if (!Bind() || !binding_.getErrorString) return "RASAPI32.DLL Not Available";

@@ -20,9 +20,13 @@ void Version(uint32_t& platformId, uint32_t& major, uint32_t& minor) {
     minor = info.dwMinorVersion;
 }
 
-uint32_t Tick() { return GetTickCount(); }
+uint32_t Tick() {
+    return GetTickCount();
+}
 
-void Pause(uint32_t ms) { Sleep(ms); }
+void Pause(uint32_t ms) {
+    Sleep(ms);
+}
 
 void Post(TWindowHandle window, uint32_t message, uint32_t wParam, int32_t lParam) {
     PostMessageA(static_cast<HWND>(window), message, wParam, lParam);
@@ -43,13 +47,17 @@ void* Symbol(TModuleHandle module, const char* name) {
     return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(module), name));
 }
 
-void Free(TModuleHandle module) { FreeLibrary(static_cast<HMODULE>(module)); }
+void Free(TModuleHandle module) {
+    FreeLibrary(static_cast<HMODULE>(module));
+}
 
 const TRasSystem kWin32 = {Version, Tick, Pause, Post, LoadFromSystemFolder, Symbol, Free};
 
 } // namespace
 
-const TRasSystem& Win32RasSystem() { return kWin32; }
+const TRasSystem& Win32RasSystem() {
+    return kWin32;
+}
 
 // Its destructor frees the libraries when the process (or the monitor library) goes.
 TRasBinding& ProcessRasBinding() {

@@ -2,8 +2,8 @@
 // on a wrong layout.
 #include "monitor/magrascon_records.h"
 
-#include <windows.h>
 #include <ras.h>
+#include <windows.h>
 
 #include <cstddef>
 
@@ -15,8 +15,10 @@ static_assert(offsetof(RASCONNA, szEntryName) == rasconn::kEntryName, "RASCONN e
 static_assert(offsetof(RASCONNA, szDeviceType) == rasconn::kDeviceType, "RASCONN device type");
 static_assert(offsetof(RASCONNA, szDeviceName) == rasconn::kDeviceName, "RASCONN device name");
 static_assert(offsetof(RASCONNA, dwSubEntry) == rasconn::kSubEntry, "RASCONN sub-entry");
-static_assert(offsetof(RASCONNA, szPhonebook) == 411, "RASCONN ends its Windows 9x part before the phonebook");
-static_assert(offsetof(RASCONNA, guidEntry) == 676 && offsetof(RASCONNA, dwFlags) == 692, "NT 4 and 2000 parts");
+static_assert(offsetof(RASCONNA, szPhonebook) == 411,
+              "RASCONN ends its Windows 9x part before the phonebook");
+static_assert(offsetof(RASCONNA, guidEntry) == 676 && offsetof(RASCONNA, dwFlags) == 692,
+              "NT 4 and 2000 parts");
 static_assert(sizeof(RASCONNSTATUSA) == rasstatus::kNtSize, "NT RASCONNSTATUS");
 static_assert(offsetof(RASCONNSTATUSA, rasconnstate) == rasstatus::kState, "status state");
 static_assert(offsetof(RASCONNSTATUSA, dwError) == rasstatus::kError, "status error");
@@ -27,7 +29,8 @@ static_assert(offsetof(RASENTRYA, dwCountryCode) == rasentry::kCountryCode, "ent
 static_assert(offsetof(RASENTRYA, szAreaCode) == rasentry::kAreaCode, "entry area code");
 static_assert(offsetof(RASENTRYA, szLocalPhoneNumber) == rasentry::kLocalPhoneNumber, "entry local number");
 static_assert(sizeof(((RASENTRYA*)nullptr)->szAreaCode) == rasentry::kAreaCodeLength, "area code length");
-static_assert(sizeof(((RASENTRYA*)nullptr)->szLocalPhoneNumber) == rasentry::kLocalPhoneNumberLength, "local length");
+static_assert(sizeof(((RASENTRYA*)nullptr)->szLocalPhoneNumber) == rasentry::kLocalPhoneNumberLength,
+              "local length");
 static_assert(sizeof(RASCONNSTATE) == 4 && RASCS_Connected == rasstate::kConnected &&
                   RASCS_Disconnected == rasstate::kDisconnected,
               "states");

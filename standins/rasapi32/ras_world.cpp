@@ -55,7 +55,8 @@ uint32_t TRasWorld::GetConnectStatus(uint32_t handle, uint8_t* status, uint32_t 
     const auto h = hangUps_.find(handle);
     if (h != hangUps_.end()) {
         const auto& states = c->hangUpStates;
-        if (!states.empty()) state = states[h->second.queries < states.size() ? h->second.queries : states.size() - 1];
+        if (!states.empty())
+            state = states[h->second.queries < states.size() ? h->second.queries : states.size() - 1];
         ++h->second.queries;
     }
     PutU32(status, rasstatus::kState, state);

@@ -42,8 +42,9 @@ struct TScenario {
 TScenario ParseScenario(const std::string& text, int* badLines = nullptr);
 
 class TRasWorld {
-public:
-    explicit TRasWorld(vur::TSystemClass systemClass) : sizes_(vur::RecordSizes(systemClass)), class_(systemClass) {}
+  public:
+    explicit TRasWorld(vur::TSystemClass systemClass)
+        : sizes_(vur::RecordSizes(systemClass)), class_(systemClass) {}
 
     // Replaces what the world shows; hang-ups already made stay in force for their handles.
     void SetScenario(TScenario scenario) { scenario_ = std::move(scenario); }
@@ -52,14 +53,14 @@ public:
     uint32_t EnumConnections(uint8_t* records, uint32_t* size, uint32_t* count, uint32_t now);
     uint32_t GetConnectStatus(uint32_t handle, uint8_t* status, uint32_t now);
     uint32_t HangUp(uint32_t handle, uint32_t now);
-    uint32_t GetEntryProperties(const char* entry, uint8_t* entryInfo, uint32_t* entrySize, uint8_t* deviceInfo,
-                                uint32_t* deviceSize);
+    uint32_t GetEntryProperties(const char* entry, uint8_t* entryInfo, uint32_t* entrySize,
+                                uint8_t* deviceInfo, uint32_t* deviceSize);
     uint32_t GetErrorString(uint32_t code, char* text, uint32_t size) const;
 
     // "hangup <handle>" and the like, in call order.
     const std::vector<std::string>& Log() const { return log_; }
 
-private:
+  private:
     struct THangUp {
         uint32_t at = 0;
         size_t queries = 0;

@@ -25,12 +25,13 @@ std::string ScenarioPath() {
 
 std::string ReadAll(const std::string& path) {
     std::string text;
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) return text;
     char chunk[4096];
     DWORD got = 0;
-    while (ReadFile(h, chunk, sizeof chunk, &got, nullptr) && got > 0) text.append(chunk, got);
+    while (ReadFile(h, chunk, sizeof chunk, &got, nullptr) && got > 0)
+        text.append(chunk, got);
     CloseHandle(h);
     return text;
 }
@@ -53,8 +54,8 @@ void FlushLog() {
     const auto& log = gWorld->Log();
     if (gLogged == log.size()) return;
     const std::string path = ScenarioPath() + ".log";
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) return;
     SetFilePointer(h, 0, nullptr, FILE_END);
     for (; gLogged < log.size(); ++gLogged) {
@@ -80,12 +81,14 @@ __declspec(dllexport) DWORD WINAPI RasDialA(void*, const char*, void*, DWORD, vo
     return 633; // ERROR_PORT_NOT_AVAILABLE
 }
 
-__declspec(dllexport) DWORD WINAPI RasGetCountryInfoA(void*, DWORD*) { return 87; }
+__declspec(dllexport) DWORD WINAPI RasGetCountryInfoA(void*, DWORD*) {
+    return 87;
+}
 
 __declspec(dllexport) DWORD WINAPI RasEnumConnectionsA(BYTE* records, DWORD* size, DWORD* count) {
     static_assert(sizeof(DWORD) == sizeof(uint32_t), "DWORD");
-    return World().EnumConnections(records, reinterpret_cast<uint32_t*>(size), reinterpret_cast<uint32_t*>(count),
-                                   GetTickCount());
+    return World().EnumConnections(records, reinterpret_cast<uint32_t*>(size),
+                                   reinterpret_cast<uint32_t*>(count), GetTickCount());
 }
 
 __declspec(dllexport) DWORD WINAPI RasGetConnectStatusA(DWORD handle, BYTE* status) {
@@ -98,8 +101,8 @@ __declspec(dllexport) DWORD WINAPI RasHangUpA(DWORD handle) {
     return result;
 }
 
-__declspec(dllexport) DWORD WINAPI RasGetEntryPropertiesA(const char*, const char* entry, BYTE* info, DWORD* size,
-                                                          BYTE* device, DWORD* deviceSize) {
+__declspec(dllexport) DWORD WINAPI RasGetEntryPropertiesA(const char*, const char* entry, BYTE* info,
+                                                          DWORD* size, BYTE* device, DWORD* deviceSize) {
     const DWORD result = World().GetEntryProperties(entry, info, reinterpret_cast<uint32_t*>(size), device,
                                                     reinterpret_cast<uint32_t*>(deviceSize));
     FlushLog();

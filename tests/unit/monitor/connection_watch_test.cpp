@@ -18,7 +18,7 @@ struct Question {
 };
 
 class ScriptedPrompt : public TConnectionPrompt {
-public:
+  public:
     int Ask(const std::string& text, const std::string& caption, unsigned flags) override {
         asked.push_back({text, caption, flags});
         if (onAsk) onAsk();
@@ -36,13 +36,17 @@ struct ConnectionWatch : ::testing::Test {
         ras.Entry("Dialer", 49, "0190", "123456");
         ras.Entry("Zweiter", 49, "0900", "555");
     }
-    void Reaction(int value) { ini.WriteInteger("Generell", "Neue Nummer", value); ini.writes.clear(); }
+    void Reaction(int value) {
+        ini.WriteInteger("Generell", "Neue Nummer", value);
+        ini.writes.clear();
+    }
     // Connection that is gone as soon as it is hung up.
     void Dial(uint32_t handle, const std::string& entry) { ras.Connect(handle, entry, 0, 0); }
     void DeliverPosted() {
         const auto posted = ras.posted;
         ras.posted.clear();
-        for (const auto& p : posted) mag.DeliverStateMessage(p.wParam);
+        for (const auto& p : posted)
+            mag.DeliverStateMessage(p.wParam);
     }
 
     FakeRas ras;
@@ -56,7 +60,8 @@ struct ConnectionWatch : ::testing::Test {
 TEST_F(ConnectionWatch, AllowedNumberIsNeverQuestioned) {
     ini.WriteString("Verbindungen", kKey, "Mein Anbieter|49 0190 123456");
     Dial(5, "Dialer");
-    for (int tick = 0; tick < 3; ++tick) watch.PollConnections();
+    for (int tick = 0; tick < 3; ++tick)
+        watch.PollConnections();
     mag.OnStateChanged(mag);
     EXPECT_TRUE(prompt.asked.empty());
     EXPECT_EQ(ras.HangUps(5), 0);
@@ -67,8 +72,9 @@ TEST_F(ConnectionWatch, ReportOnlyAndNoLeavesTheLineUpAndWritesNothing) {
     Dial(5, "Dialer");
     watch.PollConnections();
     ASSERT_EQ(prompt.asked.size(), 1u);
-    EXPECT_EQ(prompt.asked[0].text,
-              "Es wurde eine neue Verbindung zu 49 0190 123456 entdeckt. Soll die Verbindung erlaubt werden?");
+    EXPECT_EQ(
+        prompt.asked[0].text,
+        "Es wurde eine neue Verbindung zu 49 0190 123456 entdeckt. Soll die Verbindung erlaubt werden?");
     EXPECT_EQ(prompt.asked[0].caption, "Neue Verbindung entdeckt");
     EXPECT_EQ(prompt.asked[0].flags, 0x50014u);
     EXPECT_EQ(ras.HangUps(5), 0);
@@ -94,7 +100,8 @@ TEST_F(ConnectionWatch, HangUpThenAskAndYesAllowsForNextTime) {
     ASSERT_EQ(prompt.asked.size(), 1u);
     EXPECT_FALSE(upWhenAsked);
     EXPECT_EQ(ras.HangUps(5), 1);
-    EXPECT_EQ(ini.writes, std::vector<std::string>{"Verbindungen/49 0190 123456=49 0190 123456|49 0190 123456"});
+    EXPECT_EQ(ini.writes,
+              std::vector<std::string>{"Verbindungen/49 0190 123456=49 0190 123456|49 0190 123456"});
     // The same number dialled again is left alone.
     Dial(6, "Dialer");
     watch.PollConnections();
@@ -120,7 +127,7 @@ TEST_F(ConnectionWatch, HangUpAtOnceAsksNothingAndItsNestedChecksEnd) {
     EXPECT_TRUE(prompt.asked.empty());
     EXPECT_EQ(ras.HangUps(5), 1);     // nested checks during the wait left it alone
     EXPECT_EQ(ras.posted.size(), 5u); // four states, then gone
-    DeliverPosted();                   // the line is gone: the later checks find nothing
+    DeliverPosted();                  // the line is gone: the later checks find nothing
     EXPECT_EQ(ras.HangUps(5), 1);
     EXPECT_TRUE(ras.posted.empty());
     EXPECT_TRUE(ini.writes.empty());
@@ -202,11 +209,25 @@ TEST_F(ConnectionWatch, RasAbsentReportsNothing) {
     ras.libraries.clear();
     Reaction(2);
     Dial(5, "Dialer");
-    for (int tick = 0; tick < 3; ++tick) watch.PollConnections();
+    for (int tick = 0; tick < 3; ++tick)
+        watch.PollConnections();
     mag.OnStateChanged(mag);
     EXPECT_TRUE(prompt.asked.empty());
     EXPECT_TRUE(ini.writes.empty());
     EXPECT_EQ(ras.HangUps(5), 0);
+}
+
+TEST(ConnectionWatchLifetime, HandlersAreAssignedAndClearedWithTheWatch) {
+    FakeRas ras;
+    TRasBinding binding(FakeRas::Table());
+    TMagRasCon mag(binding, nullptr);
+    vurtest::MemoryIniFile ini;
+    ScriptedPrompt prompt;
+    {
+        TConnectionWatch watch(mag, ini, prompt);
+        EXPECT_TRUE(mag.OnStateChanged && mag.OnStateEvent);
+    }
+    EXPECT_FALSE(mag.OnStateChanged || mag.OnStateEvent);
 }
 
 TEST(ConnectionWatchKey, FormOfTheNumberKey) {

@@ -19,7 +19,9 @@ void Version(uint32_t& platformId, uint32_t& major, uint32_t& minor) {
     minor = FakeRas::current->minor;
 }
 
-uint32_t Tick() { return FakeRas::current->now; }
+uint32_t Tick() {
+    return FakeRas::current->now;
+}
 
 void Pause(uint32_t ms) {
     FakeRas::current->now += ms;
@@ -38,23 +40,29 @@ TModuleHandle Load(const char* name) {
     return it == f.libraries.end() ? nullptr : const_cast<std::string*>(&*it);
 }
 
-void Free(TModuleHandle module) { FakeRas::current->freed.push_back(*static_cast<std::string*>(module)); }
+void Free(TModuleHandle module) {
+    FakeRas::current->freed.push_back(*static_cast<std::string*>(module));
+}
 
 uint32_t VUR_RASAPI Enum(void* records, uint32_t* size, uint32_t* count) {
     ++FakeRas::current->enumCalls;
-    return FakeRas::current->world.EnumConnections(static_cast<uint8_t*>(records), size, count, FakeRas::current->now);
+    return FakeRas::current->world.EnumConnections(static_cast<uint8_t*>(records), size, count,
+                                                   FakeRas::current->now);
 }
 
 uint32_t VUR_RASAPI Status(TRasHandle handle, void* status) {
     if (FakeRas::current->onStatusQuery) FakeRas::current->onStatusQuery();
-    return FakeRas::current->world.GetConnectStatus(handle, static_cast<uint8_t*>(status), FakeRas::current->now);
+    return FakeRas::current->world.GetConnectStatus(handle, static_cast<uint8_t*>(status),
+                                                    FakeRas::current->now);
 }
 
 uint32_t VUR_RASAPI ErrorString(uint32_t code, char* text, uint32_t size) {
     return FakeRas::current->world.GetErrorString(code, text, size);
 }
 
-uint32_t VUR_RASAPI HangUp(TRasHandle handle) { return FakeRas::current->world.HangUp(handle, FakeRas::current->now); }
+uint32_t VUR_RASAPI HangUp(TRasHandle handle) {
+    return FakeRas::current->world.HangUp(handle, FakeRas::current->now);
+}
 
 uint32_t VUR_RASAPI EntryProperties(const char*, const char* entry, void* info, uint32_t* size, void* device,
                                     uint32_t* deviceSize) {
@@ -62,7 +70,9 @@ uint32_t VUR_RASAPI EntryProperties(const char*, const char* entry, void* info, 
                                                       static_cast<uint8_t*>(device), deviceSize);
 }
 
-int Dummy() { return 0; }
+int Dummy() {
+    return 0;
+}
 
 void* Symbol(TModuleHandle module, const char* name) {
     FakeRas& f = *FakeRas::current;
@@ -84,10 +94,18 @@ const TRasSystem kTable = {Version, Tick, Pause, Post, Load, Symbol, Free};
 
 void VersionOf(TSystemClass c, uint32_t& platformId, uint32_t& major, uint32_t& minor) {
     switch (c) {
-    case TSystemClass::Win9x: platformId = 1, major = 4, minor = 10; return;
-    case TSystemClass::NT4: platformId = 2, major = 4, minor = 0; return;
-    case TSystemClass::Win2000: platformId = 2, major = 5, minor = 0; return;
-    case TSystemClass::XP: platformId = 2, major = 5, minor = 1; return;
+    case TSystemClass::Win9x:
+        platformId = 1, major = 4, minor = 10;
+        return;
+    case TSystemClass::NT4:
+        platformId = 2, major = 4, minor = 0;
+        return;
+    case TSystemClass::Win2000:
+        platformId = 2, major = 5, minor = 0;
+        return;
+    case TSystemClass::XP:
+        platformId = 2, major = 5, minor = 1;
+        return;
     }
 }
 
@@ -98,9 +116,13 @@ FakeRas::FakeRas(TSystemClass systemClass) : world(systemClass) {
     current = this;
 }
 
-FakeRas::~FakeRas() { current = nullptr; }
+FakeRas::~FakeRas() {
+    current = nullptr;
+}
 
-const TRasSystem& FakeRas::Table() { return kTable; }
+const TRasSystem& FakeRas::Table() {
+    return kTable;
+}
 
 void FakeRas::Connect(uint32_t handle, const std::string& entry, uint32_t subEntry, int dropAfterMs) {
     vurras::TScenario s = world.Scenario();
@@ -113,7 +135,8 @@ void FakeRas::Connect(uint32_t handle, const std::string& entry, uint32_t subEnt
     world.SetScenario(s);
 }
 
-void FakeRas::Entry(const std::string& name, uint32_t country, const std::string& area, const std::string& local) {
+void FakeRas::Entry(const std::string& name, uint32_t country, const std::string& area,
+                    const std::string& local) {
     vurras::TScenario s = world.Scenario();
     s.entries.push_back({name, true, country, area, local});
     world.SetScenario(s);

@@ -19,7 +19,7 @@ struct PostedMessage {
 };
 
 class FakeRas {
-public:
+  public:
     // Becomes the system behind Table() until destroyed; one at a time.
     explicit FakeRas(vur::TSystemClass systemClass = vur::TSystemClass::XP);
     ~FakeRas();

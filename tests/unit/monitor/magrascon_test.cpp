@@ -73,7 +73,8 @@ TEST_F(RasList, IndexOutsideTheListGivesNeutralValues) {
 }
 
 TEST_F(RasList, MoreThanEightConnectionsTrackTheFirstEight) {
-    for (uint32_t h = 1; h <= 10; ++h) ras.Connect(h, "V" + std::to_string(h), 0, -1);
+    for (uint32_t h = 1; h <= 10; ++h)
+        ras.Connect(h, "V" + std::to_string(h), 0, -1);
     // Ten XP records do not fit the 5632-byte buffer: the system answers 603 first.
     EXPECT_EQ(mag.RefreshConnections(), 0u);
     EXPECT_EQ(ras.enumCalls, 2);
@@ -100,7 +101,8 @@ TEST_P(RasStride, SecondConnectionIsReadFromTheSecondRecord) {
     EXPECT_EQ(mag.ConnectionSubEntry(1), hasSubEntry ? 2u : 0u);
     // Bytes beyond the system's record size stay zero in the widened copy.
     const auto& item = mag.Connections().Item(1);
-    for (size_t b = RecordSizes(GetParam()).conn; b < item.size(); ++b) ASSERT_EQ(item[b], 0) << b;
+    for (size_t b = RecordSizes(GetParam()).conn; b < item.size(); ++b)
+        ASSERT_EQ(item[b], 0) << b;
 }
 
 INSTANTIATE_TEST_SUITE_P(AllClasses, RasStride,
@@ -238,11 +240,13 @@ TEST_F(RasHangUp, SeventeenEventsBeforeAnyIsDeliveredLeaveTheSeventeenthInSlotOn
     ras.Connect(5, "Dialer", 0, -1);
     auto s = ras.world.Scenario();
     s.connections[0].hangUpStates.clear();
-    for (uint32_t st = 0; st < 17; ++st) s.connections[0].hangUpStates.push_back(100 + st);
+    for (uint32_t st = 0; st < 17; ++st)
+        s.connections[0].hangUpStates.push_back(100 + st);
     ras.world.SetScenario(s);
     mag.HangUpAndWait(5, 0, 2000, true);
     ASSERT_EQ(ras.posted.size(), 17u);
-    for (size_t i = 0; i < 16; ++i) EXPECT_EQ(ras.posted[i].wParam, i + 1);
+    for (size_t i = 0; i < 16; ++i)
+        EXPECT_EQ(ras.posted[i].wParam, i + 1);
     EXPECT_EQ(ras.posted[16].wParam, 1u);
     mag.DeliverStateMessage(ras.posted[0].wParam);
     mag.DeliverStateMessage(ras.posted[1].wParam);

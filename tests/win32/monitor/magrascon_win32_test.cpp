@@ -22,7 +22,9 @@ std::string OwnFolder() {
 
 // The stand-in lies beside the test program, not in the system folder. Wine would replace a library named
 // RASAPI32.DLL by its own stub unless told otherwise at start, so a copy under another name is loaded.
-std::string CopyPath() { return OwnFolder() + "vurras" + std::to_string(GetCurrentProcessId()) + ".dll"; }
+std::string CopyPath() {
+    return OwnFolder() + "vurras" + std::to_string(GetCurrentProcessId()) + ".dll";
+}
 
 TModuleHandle LoadBesideUs(const char* fileName) {
     if (lstrcmpiA(fileName, "RASAPI32.DLL") != 0) return nullptr;
@@ -43,12 +45,13 @@ TRasSystem StandInSystem() {
 
 std::string ReadFile(const std::string& path) {
     std::string text;
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                           nullptr);
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_EXISTING, 0, nullptr);
     if (h == INVALID_HANDLE_VALUE) return text;
     char chunk[1024];
     DWORD got = 0;
-    while (::ReadFile(h, chunk, sizeof chunk, &got, nullptr) && got > 0) text.append(chunk, got);
+    while (::ReadFile(h, chunk, sizeof chunk, &got, nullptr) && got > 0)
+        text.append(chunk, got);
     CloseHandle(h);
     return text;
 }
@@ -62,7 +65,7 @@ void WriteFile(const std::string& path, const std::string& text) {
 
 // A scenario file of this process's own, named to the stand-in through its environment variable.
 class StandInScenario {
-public:
+  public:
     explicit StandInScenario(const std::string& text) {
         char temp[MAX_PATH];
         GetTempPathA(MAX_PATH, temp);
@@ -77,7 +80,7 @@ public:
     }
     std::string Log() const { return ReadFile(path_ + ".log"); }
 
-private:
+  private:
     std::string path_;
 };
 
@@ -87,7 +90,8 @@ TEST(MagRasConStandIn, ConnectionEntryAndHangUpInTheRunningLayout) {
                              "entry|Dialer|49|0190|123456\n");
     const TRasSystem system = StandInSystem();
     TRasBinding binding(system);
-    HWND window = CreateWindowA("STATIC", "", 0, 0, 0, 0, 0, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    HWND window =
+        CreateWindowA("STATIC", "", 0, 0, 0, 0, 0, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     ASSERT_NE(window, nullptr);
     TMagRasCon mag(binding, window);
 
