@@ -51,18 +51,21 @@ def wait_log(line, count, seconds):
     return log_lines().count(line) >= count
 
 
+# "Neue Nummer" 1, also its default: the line is hung up before the question is shown.
+conf = windows_dir + "vur.conf"
+vurconf = os.path.join(linux_dir, "vurconf.exe")
+rc, _, _ = case.wine(vurconf, "set", conf, "Generell", "Neue Nummer", "1")
+case.equal(rc, 0, "reaction set")
 use_scenario("dialer.scenario")
 case.spawn(os.path.join(linux_dir, "fast.exe"), cwd=linux_dir)
 
-# "Neue Nummer" has its default 1: the line is hung up before the question is shown.
 box = case.wait_window(title=CAPTION, timeout_ms=20000)
 case.check(box is not None, "question C1 shown")
 case.check("hangup 4097" in log_lines(), "connection hung up before the question")
 texts = case.answer(CAPTION, "yes")
 case.check(texts is not None and QUESTION in texts, "exact text of C1: %r" % (texts,))
 
-conf = windows_dir + "vur.conf"
-rc, value, _ = case.wine(os.path.join(linux_dir, "vurconf.exe"), "get", conf, "Verbindungen", KEY)
+rc, value, _ = case.wine(vurconf, "get", conf, "Verbindungen", KEY)
 case.equal(value.decode("cp1252").strip(), KEY + "|" + KEY, "allowed entry written by the monitor")
 
 # Dialled again: the monitor reads the entry once more and leaves the line up, without a question.
