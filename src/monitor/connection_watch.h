@@ -1,5 +1,11 @@
 // The connection watch: every open dial-up connection whose number is not allowed is reported and hung up
 // as "Neue Nummer" says; PollConnections runs on each tick, the check also on every state event.
+//
+// The monitor's window owns a TMagRasCon (bound to ProcessRasBinding(), posting to that window) and, after
+// it, one TConnectionWatch; its tick calls PollConnections after the application watch, and its window
+// procedure hands TMagRasCon::kStateMessage to DeliverStateMessage(wParam). A connection whose phonebook
+// entry cannot be read has no number the user could allow: it is never taken as allowed, it is hung up
+// with "Neue Nummer" 1 and 2, and no question is asked about it.
 #pragma once
 
 #include "monitor/magrascon.h"

@@ -105,9 +105,24 @@ TEST_P(RasStride, SecondConnectionIsReadFromTheSecondRecord) {
         ASSERT_EQ(item[b], 0) << b;
 }
 
+std::string ClassName(const ::testing::TestParamInfo<TSystemClass>& info) {
+    switch (info.param) {
+    case TSystemClass::Win9x:
+        return "Win9x";
+    case TSystemClass::NT4:
+        return "NT4";
+    case TSystemClass::Win2000:
+        return "Win2000";
+    case TSystemClass::XP:
+        break;
+    }
+    return "XP";
+}
+
 INSTANTIATE_TEST_SUITE_P(AllClasses, RasStride,
                          ::testing::Values(TSystemClass::Win9x, TSystemClass::NT4, TSystemClass::Win2000,
-                                           TSystemClass::XP));
+                                           TSystemClass::XP),
+                         ClassName);
 
 TEST(RasSystemClass, VersionNumbersMapLiterally) {
     EXPECT_EQ(ClassifySystem(1, 4, 10), TSystemClass::Win9x);
