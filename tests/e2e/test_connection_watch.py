@@ -32,7 +32,9 @@ if os.path.exists(log_path):
 
 
 def use_scenario(name):
-    shutil.copy(os.path.join(HERE, "ras", name), scenario)
+    # Replaced in one step: the stand-in reads the file on every call and must never see half of it.
+    shutil.copy(os.path.join(HERE, "ras", name), scenario + ".new")
+    os.replace(scenario + ".new", scenario)
 
 
 def log_lines():
