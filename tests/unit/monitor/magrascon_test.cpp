@@ -124,6 +124,34 @@ INSTANTIATE_TEST_SUITE_P(AllClasses, RasStride,
                                            TSystemClass::XP),
                          ClassName);
 
+TEST(RasListWin9x, MoreThanEightSmallRecordsFitAtOnceAndTheFirstEightAreTracked) {
+    FakeRas ras(TSystemClass::Win9x);
+    TRasBinding binding(FakeRas::Table());
+    TMagRasCon mag(binding, kWindow);
+    for (uint32_t h = 1; h <= 10; ++h) ras.Connect(h, "V" + std::to_string(h), 0, -1);
+    EXPECT_EQ(mag.RefreshConnections(), 0u);
+    EXPECT_EQ(ras.enumCalls, 1);
+    ASSERT_EQ(mag.Count(), 8);
+    EXPECT_EQ(mag.ConnectionEntryName(7), "V8");
+}
+
+TEST(RasStatus, PhoneNumberOnlyInTheNtRecord) {
+    for (TSystemClass c : {TSystemClass::Win9x, TSystemClass::NT4}) {
+        FakeRas ras(c);
+        TRasBinding binding(FakeRas::Table());
+        TMagRasCon mag(binding, kWindow);
+        ras.Connect(5, "Dialer", 2, -1);
+        ras.Entry("Dialer", 49, "0190", "123456");
+        EXPECT_EQ(mag.ReadConnectStatus(5, 2), 0u);
+        const TRasStateRec& s = mag.CurrentStatus();
+        EXPECT_EQ(s.State, 8192);
+        EXPECT_EQ(s.DeviceName, "Standardmodem");
+        EXPECT_EQ(s.DeviceType, "modem");
+        EXPECT_EQ(s.SubEntry, 2u);
+        EXPECT_EQ(s.PhoneNumber, c == TSystemClass::Win9x ? "" : "0190123456");
+    }
+}
+
 TEST(RasSystemClass, VersionNumbersMapLiterally) {
     EXPECT_EQ(ClassifySystem(1, 4, 10), TSystemClass::Win9x);
     EXPECT_EQ(ClassifySystem(1, 5, 1), TSystemClass::Win9x);
