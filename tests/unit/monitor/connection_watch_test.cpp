@@ -1,0 +1,238 @@
+// The connection check over the fake RAS system, the in-memory settings and a scripted prompt.
+#include "fake_ras.h"
+#include "monitor/connection_watch.h"
+#include "support/memory_ini.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+using namespace vur;
+using vurtest::FakeRas;
+
+namespace {
+
+struct Question {
+    std::string text, caption;
+    unsigned flags;
+};
+
+class ScriptedPrompt : public TConnectionPrompt {
+  public:
+    int Ask(const std::string& text, const std::string& caption, unsigned flags) override {
+        asked.push_back({text, caption, flags});
+        if (onAsk) onAsk();
+        return answer;
+    }
+    int answer = 7; // IDNO
+    std::function<void()> onAsk;
+    std::vector<Question> asked;
+};
+
+const char* const kKey = "49 0190 123456";
+
+struct ConnectionWatch : ::testing::Test {
+    ConnectionWatch() {
+        ras.Entry("Dialer", 49, "0190", "123456");
+        ras.Entry("Zweiter", 49, "0900", "555");
+    }
+    void Reaction(int value) {
+        ini.WriteInteger("Generell", "Neue Nummer", value);
+        ini.writes.clear();
+    }
+    // Connection that is gone as soon as it is hung up.
+    void Dial(uint32_t handle, const std::string& entry) { ras.Connect(handle, entry, 0, 0); }
+    void DeliverPosted() {
+        const auto posted = ras.posted;
+        ras.posted.clear();
+        for (const auto& p : posted)
+            mag.DeliverStateMessage(p.wParam);
+    }
+
+    FakeRas ras;
+    TRasBinding binding{FakeRas::Table()};
+    TMagRasCon mag{binding, reinterpret_cast<TWindowHandle>(0x99)};
+    vurtest::MemoryIniFile ini;
+    ScriptedPrompt prompt;
+    TConnectionWatch watch{mag, ini, prompt};
+};
+
+TEST_F(ConnectionWatch, AllowedNumberIsNeverQuestioned) {
+    ini.WriteString("Verbindungen", kKey, "Mein Anbieter|49 0190 123456");
+    Dial(5, "Dialer");
+    for (int tick = 0; tick < 3; ++tick)
+        watch.PollConnections();
+    mag.OnStateChanged(mag);
+    EXPECT_TRUE(prompt.asked.empty());
+    EXPECT_EQ(ras.HangUps(5), 0);
+}
+
+TEST_F(ConnectionWatch, ReportOnlyAndNoLeavesTheLineUpAndWritesNothing) {
+    Reaction(0);
+    Dial(5, "Dialer");
+    watch.PollConnections();
+    ASSERT_EQ(prompt.asked.size(), 1u);
+    EXPECT_EQ(
+        prompt.asked[0].text,
+        "Es wurde eine neue Verbindung zu 49 0190 123456 entdeckt. Soll die Verbindung erlaubt werden?");
+    EXPECT_EQ(prompt.asked[0].caption, "Neue Verbindung entdeckt");
+    EXPECT_EQ(prompt.asked[0].flags, 0x50014u);
+    EXPECT_EQ(ras.HangUps(5), 0);
+    EXPECT_TRUE(ini.writes.empty());
+    // Asked again only when the list changes, not on every tick.
+    watch.PollConnections();
+    EXPECT_EQ(prompt.asked.size(), 1u);
+}
+
+TEST_F(ConnectionWatch, HangUpThenAskAndYesAllowsForNextTime) {
+    Reaction(1);
+    Dial(5, "Dialer");
+    bool upWhenAsked = true;
+    prompt.onAsk = [&] {
+        uint32_t size = 704, count = 0;
+        uint8_t records[704] = {};
+        PutU32(records, 0, 704);
+        ras.world.EnumConnections(records, &size, &count, ras.now);
+        upWhenAsked = count != 0;
+    };
+    prompt.answer = 6;
+    watch.PollConnections();
+    ASSERT_EQ(prompt.asked.size(), 1u);
+    EXPECT_FALSE(upWhenAsked);
+    EXPECT_EQ(ras.HangUps(5), 1);
+    EXPECT_EQ(ini.writes,
+              std::vector<std::string>{"Verbindungen/49 0190 123456=49 0190 123456|49 0190 123456"});
+    // The same number dialled again is left alone.
+    Dial(6, "Dialer");
+    watch.PollConnections();
+    EXPECT_EQ(ras.HangUps(6), 0);
+    EXPECT_EQ(prompt.asked.size(), 1u);
+}
+
+TEST_F(ConnectionWatch, DefaultReactionIsHangUpAndAsk) {
+    Dial(5, "Dialer");
+    watch.PollConnections();
+    EXPECT_EQ(ras.HangUps(5), 1);
+    EXPECT_EQ(prompt.asked.size(), 1u);
+    EXPECT_TRUE(ini.writes.empty());
+}
+
+TEST_F(ConnectionWatch, HangUpAtOnceAsksNothingAndItsNestedChecksEnd) {
+    Reaction(2);
+    ras.Connect(5, "Dialer", 0, 400);
+    auto s = ras.world.Scenario();
+    s.connections[0].hangUpStates = {8192, 11, 8192, 12};
+    ras.world.SetScenario(s);
+    watch.PollConnections();
+    EXPECT_TRUE(prompt.asked.empty());
+    EXPECT_EQ(ras.HangUps(5), 1);     // nested checks during the wait left it alone
+    EXPECT_EQ(ras.posted.size(), 5u); // four states, then gone
+    DeliverPosted();                  // the line is gone: the later checks find nothing
+    EXPECT_EQ(ras.HangUps(5), 1);
+    EXPECT_TRUE(ras.posted.empty());
+    EXPECT_TRUE(ini.writes.empty());
+}
+
+TEST_F(ConnectionWatch, HangUpAtOnceGivesSubEntryZeroAndWaitsThreeSeconds) {
+    Reaction(2);
+    ras.Connect(5, "Dialer", 2, -1);
+    auto s = ras.world.Scenario();
+    s.connections[0].hangUpStates = {8192};
+    ras.world.SetScenario(s);
+    const uint32_t start = ras.now;
+    watch.PollConnections();
+    EXPECT_GT(ras.now - start, 3000u);
+    EXPECT_LE(ras.now - start, 3050u);
+    EXPECT_EQ(mag.CurrentStatus().SubEntry, 0u);
+}
+
+TEST_F(ConnectionWatch, TwoNewConnectionsAreAskedInListOrder) {
+    Reaction(0);
+    Dial(5, "Zweiter");
+    Dial(6, "Dialer");
+    watch.PollConnections();
+    ASSERT_EQ(prompt.asked.size(), 2u);
+    EXPECT_NE(prompt.asked[0].text.find(" 49 0900 555 "), std::string::npos);
+    EXPECT_NE(prompt.asked[1].text.find(" 49 0190 123456 "), std::string::npos);
+}
+
+TEST_F(ConnectionWatch, EmptyAreaCodeGivesTwoBlanks) {
+    Reaction(0);
+    prompt.answer = 6;
+    ras.Entry("Ortsnetz", 49, "", "123456");
+    Dial(5, "Ortsnetz");
+    watch.PollConnections();
+    EXPECT_EQ(ini.writes, std::vector<std::string>{"Verbindungen/49  123456=49  123456|49  123456"});
+}
+
+TEST_F(ConnectionWatch, UnknownReactionDoesNothing) {
+    Reaction(3);
+    Dial(5, "Dialer");
+    watch.PollConnections();
+    EXPECT_TRUE(prompt.asked.empty());
+    EXPECT_EQ(ras.HangUps(5), 0);
+}
+
+TEST_F(ConnectionWatch, UnreadableEntryIsNotJudgedByTheEntryBefore) {
+    ini.WriteString("Verbindungen", kKey, "erlaubt|49 0190 123456");
+    Reaction(1);
+    ras.Connect(5, "Dialer", 0, -1);
+    ras.Connect(6, "Ohne Eintrag", 0, 0);
+    watch.PollConnections();
+    EXPECT_EQ(ras.HangUps(5), 0);
+    EXPECT_EQ(ras.HangUps(6), 1);
+    EXPECT_TRUE(prompt.asked.empty()); // there is no number the user could allow
+    EXPECT_TRUE(ini.writes.empty());
+}
+
+TEST_F(ConnectionWatch, UnreadableEntryWithReportOnlyIsLeftUp) {
+    Reaction(0);
+    Dial(6, "Ohne Eintrag");
+    watch.PollConnections();
+    EXPECT_TRUE(prompt.asked.empty());
+    EXPECT_EQ(ras.HangUps(6), 0);
+}
+
+TEST_F(ConnectionWatch, StateRecordDuringAQuestionDoesNotAskTwiceAboutTheSameLine) {
+    Reaction(0);
+    Dial(5, "Dialer");
+    int depth = 0;
+    prompt.onAsk = [&] {
+        // A posted state record delivered while the box is open runs the check once more.
+        if (++depth == 1) watch.magStateEvent(mag, TRasStateRec{});
+    };
+    watch.PollConnections();
+    EXPECT_EQ(prompt.asked.size(), 1u);
+}
+
+TEST_F(ConnectionWatch, RasAbsentReportsNothing) {
+    ras.libraries.clear();
+    Reaction(2);
+    Dial(5, "Dialer");
+    for (int tick = 0; tick < 3; ++tick)
+        watch.PollConnections();
+    mag.OnStateChanged(mag);
+    EXPECT_TRUE(prompt.asked.empty());
+    EXPECT_TRUE(ini.writes.empty());
+    EXPECT_EQ(ras.HangUps(5), 0);
+}
+
+TEST(ConnectionWatchLifetime, HandlersAreAssignedAndClearedWithTheWatch) {
+    FakeRas ras;
+    TRasBinding binding(FakeRas::Table());
+    TMagRasCon mag(binding, nullptr);
+    vurtest::MemoryIniFile ini;
+    ScriptedPrompt prompt;
+    {
+        TConnectionWatch watch(mag, ini, prompt);
+        EXPECT_TRUE(mag.OnStateChanged && mag.OnStateEvent);
+    }
+    EXPECT_FALSE(mag.OnStateChanged || mag.OnStateEvent);
+}
+
+TEST(ConnectionWatchKey, FormOfTheNumberKey) {
+    EXPECT_EQ(TConnectionWatch::NumberKey(49, "0190", "123456"), "49 0190 123456");
+    EXPECT_EQ(TConnectionWatch::NumberKey(0, "", ""), "0  ");
+}
+
+} // namespace

@@ -1,0 +1,2 @@
+list(APPEND VUR_WIN32_SOURCES ${CMAKE_CURRENT_LIST_DIR}/magrascon_win32_test.cpp)
+list(APPEND VUR_WIN32_LIBS vur_monitor_ras)
