@@ -1,7 +1,7 @@
 // The connection check: number key from the phonebook entry, "Verbindungen" lookup, reaction, question C1.
 #include "monitor/connection_watch.h"
 
-#include "monitor/connection_watch_names.h"
+#include "shared/settings_schema.h"
 
 namespace vur {
 
@@ -42,7 +42,7 @@ TConnectionWatch::~TConnectionWatch() {
 
 std::string TConnectionWatch::NumberKey(uint32_t countryCode, const std::string& areaCode,
                                         const std::string& local) {
-    return std::to_string(countryCode) + " " + areaCode + " " + local;
+    return schema::NumberKey(countryCode, areaCode, local);
 }
 
 std::string TConnectionWatch::QuestionText(const std::string& numberKey) {
@@ -81,10 +81,9 @@ void TConnectionWatch::Check(int index) {
     std::string key;
     if (known) {
         key = NumberKey(mag_.CountryCode(), mag_.AreaCode(), mag_.LocalPhoneNumber());
-        if (!settings_.ReadString(connwatch::kSectionConnections, key, "").empty()) return;
+        if (schema::IsNumberAllowed(settings_, key)) return;
     }
-    const int reaction = settings_.ReadInteger(connwatch::kSectionGeneral, connwatch::kKeyNewNumber,
-                                               connwatch::kNewNumberDefault);
+    const int reaction = schema::Read(settings_, schema::kNewNumber);
     TBusyMark mark(busy_, handle);
     bool allow = false;
     switch (reaction) {
@@ -101,7 +100,8 @@ void TConnectionWatch::Check(int index) {
     default:
         break;
     }
-    if (allow) settings_.WriteString(connwatch::kSectionConnections, key, key + "|" + key);
+    // The monitor names an allowed number by the number itself.
+    if (allow) settings_.WriteString(schema::kNumbers, key, schema::NumberValue(key, key));
 }
 
 } // namespace vur

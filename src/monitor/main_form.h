@@ -4,6 +4,8 @@
 
 #include "application_system_win32.h"
 #include "application_watch.h"
+#include "connection_watch.h"
+#include "magrascon.h"
 #include "hidden_window.h"
 #include "monitor_engines.h"
 #include "monitor_tick.h"
@@ -14,7 +16,7 @@
 
 namespace vurmon {
 
-class TfMain : public HiddenWindow, public TickSystem {
+class TfMain : public HiddenWindow, public TickSystem, public vur::TConnectionPrompt {
 public:
     // Creates the window and runs FormCreate.
     explicit TfMain(HMODULE library);
@@ -40,6 +42,8 @@ private:
     bool SettingsFileExists() override;
     void WriteRunValue(const std::string& data) override;
     void ShowError(const std::string& message) override;
+    // The connection watch's questions, owned by this window.
+    int Ask(const std::string& text, const std::string& caption, unsigned flags) override;
 
     static constexpr UINT kShowMissingEngines = WM_APP + 1;
 
@@ -50,6 +54,9 @@ private:
     std::unique_ptr<MonitorTick> tick_;
     std::unique_ptr<Win32ApplicationSystem> applicationSystem_;
     std::unique_ptr<ApplicationWatch> applicationWatch_;
+    // `mag` must outlive the connection watch, which hooks its two events.
+    std::unique_ptr<vur::TMagRasCon> mag_;
+    std::unique_ptr<vur::TConnectionWatch> connectionWatch_;
 };
 
 } // namespace vurmon

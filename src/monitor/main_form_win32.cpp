@@ -9,6 +9,8 @@
 #include "shared/settings_schema.h"
 #include "texts.h"
 
+#include <exception>
+
 namespace vurmon {
 
 TfMain::TfMain(HMODULE library) {
@@ -20,6 +22,8 @@ TfMain::TfMain(HMODULE library) {
 TfMain::~TfMain() {
     KillTimer(Handle(), kCheckingTimer);
     tick_.reset();
+    connectionWatch_.reset();
+    mag_.reset();
     applicationWatch_.reset();
     applicationSystem_.reset();
     engines_.reset(); // the signature engine first, then the heuristic engine
@@ -44,6 +48,9 @@ void TfMain::FormCreate(HMODULE library) {
         Handle(), *engines_, folder_, [this](const std::string& message) { tick_->Report(message); });
     applicationWatch_ = std::make_unique<ApplicationWatch>(*applicationSystem_, *settings_);
     tick_->checkApplications = [this] { applicationWatch_->CheckApplications(); };
+    mag_ = std::make_unique<vur::TMagRasCon>(vur::ProcessRasBinding(), Handle());
+    connectionWatch_ = std::make_unique<vur::TConnectionWatch>(*mag_, *settings_, *this);
+    tick_->pollConnections = [this] { connectionWatch_->PollConnections(); };
     SetChecking(true);
     if (!engines_->Missing().empty()) PostMessageA(Handle(), kShowMissingEngines, 0, 0);
 }
@@ -81,6 +88,14 @@ LRESULT TfMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case kShowMissingEngines:
         ShowMissingEngines();
         return 0;
+    case vur::TMagRasCon::kStateMessage:
+        // A state record of the RAS component runs the connection check; its errors are told like the tick's.
+        try {
+            if (mag_) mag_->DeliverStateMessage(static_cast<std::uint32_t>(wParam));
+        } catch (const std::exception& e) {
+            tick_->Report(e.what());
+        }
+        return 0;
     default:
         return HiddenWindow::HandleMessage(message, wParam, lParam);
     }
@@ -93,5 +108,9 @@ bool TfMain::SettingsFileExists() {
 void TfMain::WriteRunValue(const std::string& data) { vur::WriteRunValue(data); }
 
 void TfMain::ShowError(const std::string& message) { HiddenWindow::ShowError(message); }
+
+int TfMain::Ask(const std::string& text, const std::string& caption, unsigned flags) {
+    return MessageBoxA(Handle(), text.c_str(), caption.c_str(), flags);
+}
 
 } // namespace vurmon

@@ -19,6 +19,7 @@ public:
 
     static constexpr UINT kTrayMessage = WM_USER + 1; // 0x401
     const std::string& Name() const { return name_; }
+    HMENU Task() const { return task_; }
 
 private:
     void FormCreate(HMODULE library);

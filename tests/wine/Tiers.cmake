@@ -18,9 +18,11 @@ foreach(version win98 winxp)
   set_tests_properties(win32.${version} PROPERTIES FIXTURES_REQUIRED wine_${version} LABELS win32 TIMEOUT 300)
 endforeach()
 
-# vur_e2e_test(NAME n SCRIPT file VERSIONS v...): the script runs once per Windows version, in its prefix.
+# vur_e2e_test(NAME n SCRIPT file VERSIONS v... [LOCKS l...]): the script runs once per Windows version, in
+# its prefix. Scripts of one prefix take turns: they share its wineserver, its registry and the monitor's
+# named mutex, and the monitor examines every process of the prefix. LOCKS adds further CTest resource locks.
 function(vur_e2e_test)
-  cmake_parse_arguments(E "" "NAME;SCRIPT;TIMEOUT" "VERSIONS" ${ARGN})
+  cmake_parse_arguments(E "" "NAME;SCRIPT;TIMEOUT" "VERSIONS;LOCKS" ${ARGN})
   if(NOT E_TIMEOUT)
     set(E_TIMEOUT 300)
   endif()
@@ -29,8 +31,13 @@ function(vur_e2e_test)
              COMMAND python3 ${PROJECT_SOURCE_DIR}/tests/e2e/${E_SCRIPT}
                      --prefix ${VUR_WINE_DIR}/${version} --version ${version} --dist ${VUR_DIST_DIR}
                      --work ${CMAKE_BINARY_DIR}/e2e/${E_NAME}.${version} --native-bin ${CMAKE_BINARY_DIR}/bin)
+    set(locks prefix_${version})
+    foreach(lock IN LISTS E_LOCKS)
+      list(APPEND locks ${lock}_${version})
+    endforeach()
     set_tests_properties(e2e.${E_NAME}.${version} PROPERTIES FIXTURES_REQUIRED wine_${version} LABELS e2e
-                         TIMEOUT ${E_TIMEOUT} ENVIRONMENT "PYTHONPATH=${PROJECT_SOURCE_DIR}/tests/e2e")
+                         TIMEOUT ${E_TIMEOUT} ENVIRONMENT "PYTHONPATH=${PROJECT_SOURCE_DIR}/tests/e2e"
+                         RESOURCE_LOCK "${locks}")
   endforeach()
 endfunction()
 
