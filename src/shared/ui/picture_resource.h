@@ -11,6 +11,8 @@ namespace vur::ui {
 // The suite's shared heading pictures, which vur_window_resources() puts into every program.
 constexpr const char* kLogoResource = "VUR_LOGO";
 constexpr const char* kStripResource = "VUR_STRIP";
+// The suite's icon (shield), resource number 1 of every program: the window class and the tray use it.
+constexpr int kIconResource = 1;
 
 // A 24-bit device-independent bitmap with the image's pixels.
 Bitmap BitmapFromImage(const RgbImage& image);

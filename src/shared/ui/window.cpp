@@ -7,6 +7,7 @@
 
 #include "shared/errors.h"
 #include "shared/ui/application.h"
+#include "shared/ui/picture_resource.h"
 
 namespace vur::ui {
 
@@ -22,7 +23,7 @@ void Window::RegisterOnce() {
     type.lpfnWndProc = &Window::Procedure;
     type.hInstance = GetModuleHandleA(nullptr);
     type.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    type.hIcon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCE(1));
+    type.hIcon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCE(kIconResource));
     type.lpszClassName = kClassName;
     RegisterClassA(&type);
     registered = true;
