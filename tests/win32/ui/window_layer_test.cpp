@@ -3,6 +3,7 @@
 #include "shared/ui/application.h"
 #include "shared/ui/controls.h"
 #include "shared/ui/lists.h"
+#include "shared/ui/rich_text.h"
 #include "shared/ui/window.h"
 
 #include <gtest/gtest.h>
@@ -143,6 +144,98 @@ TEST(WindowLayer, ListViewRowsAndProgressScaling) {
     EXPECT_NEAR(static_cast<double>(SendMessageA(bar.hwnd(), PBM_GETPOS, 0, 0)), 0xFFFF / 2.0, 1.0);
     bar.SetPosition(2000000);
     EXPECT_EQ(SendMessageA(bar.hwnd(), PBM_GETPOS, 0, 0), 0xFFFF);
+}
+
+// The page's own visibility; the form itself is never shown in these tests.
+bool Shown(const Window& page) { return (GetWindowLongA(page.hwnd(), GWL_STYLE) & WS_VISIBLE) != 0; }
+
+TEST(WindowLayer, TabPagesShowOnlyTheSelectedPage) {
+    InitApplication("VUR 3.5 Test");
+    Window form;
+    form.CreateForm("Formular", 400, 300, true);
+    TabPages tabs;
+    tabs.Create(form, 8, 8, 384, 284);
+    Window& general = tabs.AddPage("Allgemeine Eintellungen");
+    Window& numbers = tabs.AddPage("Erlaubte Verbindungen");
+    EXPECT_TRUE(Shown(general));
+    EXPECT_FALSE(Shown(numbers));
+    tabs.Select(1);
+    EXPECT_FALSE(Shown(general));
+    EXPECT_TRUE(Shown(numbers));
+    RECT page;
+    GetWindowRect(numbers.hwnd(), &page);
+    RECT tab;
+    GetWindowRect(tabs.hwnd(), &tab);
+    EXPECT_TRUE(page.left > tab.left && page.top > tab.top + 10 && page.right < tab.right && page.bottom < tab.bottom)
+        << "the page lies inside the tab control, below the tabs";
+}
+
+TEST(WindowLayer, LabelsTakeTheirPanelsBackgroundAndTheirOwnTextColour) {
+    Window form;
+    form.CreateForm("Formular", 300, 200);
+    Panel panel;
+    panel.CreateChild(form, 0, 0, 300, 100);
+    panel.SetBackground(RGB(186, 204, 173));
+    Label link;
+    link.Create(panel, "Ich brauche Hilfe!", 8, 8, 100, 13, false, Align::Right, true);
+    link.SetTextColor(kLinkRed);
+    HDC dc = GetDC(link.hwnd());
+    LRESULT brush = SendMessageA(panel.hwnd(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                                 reinterpret_cast<LPARAM>(link.hwnd()));
+    EXPECT_EQ(GetBkColor(dc), RGB(186, 204, 173));
+    EXPECT_EQ(GetTextColor(dc), kLinkRed);
+    LOGBRUSH fill{};
+    GetObjectA(reinterpret_cast<HBRUSH>(brush), sizeof fill, &fill);
+    EXPECT_EQ(fill.lbColor, RGB(186, 204, 173));
+    ReleaseDC(link.hwnd(), dc);
+}
+
+TEST(WindowLayer, TimerFiresOnlyWhileEnabled) {
+    Window form;
+    form.CreateForm("Formular", 100, 100);
+    Timer timer(form, 20);
+    int fired = 0;
+    timer.onTimer = [&] {
+        if (++fired == 3) timer.Enable(false);
+    };
+    timer.Enable(true);
+    DWORD start = GetTickCount();
+    while (GetTickCount() - start < 1000) {
+        ProcessMessages();
+        Sleep(5);
+    }
+    EXPECT_EQ(fired, 3);
+}
+
+TEST(WindowLayer, RichTextKeepsLineColoursInItsRtf) {
+    Window form;
+    form.CreateForm("Formular", 400, 200);
+    RichText report;
+    report.Create(form, 0, 0, 400, 200);
+    report.AppendLine("0 Dialersignaturen geladen.", RGB(0, 0, 0));
+    report.AppendLine("Dialer gefunden", RGB(255, 0, 0));
+    std::string rtf = report.Rtf();
+    EXPECT_EQ(rtf.rfind("{\\rtf", 0), 0u);
+    EXPECT_NE(rtf.find("\\red255\\green0\\blue0"), std::string::npos) << rtf;
+    EXPECT_NE(rtf.find("Dialer gefunden"), std::string::npos);
+    report.Clear();
+    EXPECT_EQ(report.Text(), "");
+}
+
+TEST(WindowLayer, DropDownListSelectsByIndex) {
+    Window form;
+    form.CreateForm("Formular", 400, 200);
+    DropDownList list;
+    list.Create(form, 8, 8, 380, 21);
+    list.AddLine("... gemeldet, aber nicht beendet werden.");
+    list.AddLine("... sofort beendet werden.");
+    EXPECT_EQ(list.Selected(), -1);
+    list.Select(1);
+    EXPECT_EQ(list.Selected(), 1);
+    int changes = 0;
+    list.onChange = [&] { ++changes; };
+    SendMessageA(form.hwnd(), WM_COMMAND, MAKEWPARAM(list.Id(), CBN_SELCHANGE), reinterpret_cast<LPARAM>(list.hwnd()));
+    EXPECT_EQ(changes, 1);
 }
 
 } // namespace
