@@ -45,19 +45,18 @@ class Case:
         env.update(WINEPREFIX=self.prefix, WINEARCH="win32", WINEDEBUG=env.get("WINEDEBUG", "-all"))
         return env
 
-    def _run_wine(self, argv, timeout):
-        """Runs argv to the end of its process; output goes through files, not pipes, because a Wine service
-        started meanwhile (the desktop process, for one) inherits the standard handles and would keep a pipe
-        open long after the program ended."""
+    def wine(self, program, *args, timeout=60):
+        """Runs a Windows program to its end; returns (exit code, stdout bytes, stderr bytes)."""
+        return self._run(["wine", program, *args], timeout)
+
+    # Output goes through files, not pipes: the first Wine program of a session may start the desktop process,
+    # which inherits its handles and outlives it, so a pipe would never reach its end.
+    def _run(self, argv, timeout):
         with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
             done = subprocess.run(argv, env=self.env(), stdout=out, stderr=err, timeout=timeout)
             out.seek(0)
             err.seek(0)
             return done.returncode, out.read(), err.read()
-
-    def wine(self, program, *args, timeout=60):
-        """Runs a Windows program to its end; returns (exit code, stdout bytes, stderr bytes)."""
-        return self._run_wine(["wine", program, *args], timeout)
 
     def native(self, program, *args):
         done = subprocess.run([os.path.join(self.native_bin, program), *args], capture_output=True, timeout=60)
@@ -78,7 +77,7 @@ class Case:
             if value is None:
                 continue
             argv += ["--" + ("class" if key == "cls" else key.replace("_", "-")), str(value)]
-        rc, out, _ = self._run_wine(argv, timeout)
+        rc, out, _ = self._run(argv, timeout)
         return rc, out.decode("cp1252", errors="replace").replace("\r\n", "\n")
 
     def wait_window(self, timeout_ms=15000, **query):
@@ -96,6 +95,15 @@ class Case:
             rows.append(dict(handle=handle, cls=cls, id=int(ident), x=x, y=y, width=w, height=h,
                              visible=visible == "1", text=unescape(text)))
         return rows
+
+    def where(self, **query):
+        """The window's frame and client area on the screen: dict left, top, width, height, client_left,
+        client_top, client_width, client_height; None when there is no such window."""
+        rc, out = self.drive("where", **query)
+        if rc != 0:
+            return None
+        keys = ("left", "top", "width", "height", "client_left", "client_top", "client_width", "client_height")
+        return dict(zip(keys, (int(v) for v in out.split())))
 
     def answer(self, title, button, timeout_ms=10000):
         """Answers the message box with this caption; returns its texts (list) or None if none came."""

@@ -11,7 +11,8 @@
 // Commands:
 //   wait     wait until the window (and child) exists; prints its handle
 //   gone     wait until no matching top-level window is left
-//   text     prints the window (handle, class, text) and every descendant (handle, class, id, rect, visible, text)
+//   text     prints the window (handle, class, text) and every descendant (handle, class, id, rect as
+//            x,y,width,height in the top window's client coordinates, visible, text)
 //   answer   --title CAPTION --button yes|no|ok|cancel|retry|abort|ignore|N: prints the message box's texts,
 //            presses the button by WM_COMMAND and waits until the box has closed
 //   click    clicks at --at x,y (client coordinates of the target, default its centre); --mode real (default:
@@ -21,7 +22,8 @@
 //   send     SendMessageTimeout --msg N [--wparam N] [--lparam N] to the target; prints the result
 //   post     PostMessage --msg N [--wparam N] [--lparam N] to the target
 //   close    posts WM_CLOSE to the target and waits until it is gone
-//   where    prints the target's window rect and client origin in screen coordinates: left top width height cx cy
+//   where    prints the target's window rect and client area in screen coordinates:
+//            left top width height client-left client-top client-width client-height
 //   pixel    prints "r g b" of the screen pixel at --at x,y of the target's client area
 //   list     prints every top-level window matching (handle, pid, class, visible, text); --hidden defaults to 1
 //   pids     prints the process ids of --exe, one a line (exit code 0 also when there are none)
@@ -318,10 +320,12 @@ int Run(const std::string& command, const Options& o) {
         HWND window = Target(o);
         RECT r{};
         GetWindowRect(window, &r);
+        RECT client{};
+        GetClientRect(window, &client);
         POINT origin{0, 0};
         ClientToScreen(window, &origin);
-        std::printf("%ld %ld %ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top, origin.x,
-                    origin.y);
+        std::printf("%ld %ld %ld %ld %ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top, origin.x,
+                    origin.y, client.right, client.bottom);
         return 0;
     }
     if (command == "pixel") {

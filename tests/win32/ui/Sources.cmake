@@ -1,0 +1,2 @@
+list(APPEND VUR_WIN32_SOURCES ${CMAKE_CURRENT_LIST_DIR}/window_layer_test.cpp)
+list(APPEND VUR_WIN32_LIBS vur_ui)
