@@ -18,6 +18,7 @@ const UINT MessageCount = 0x400;
 TWSocket::TWSocket() : FWindow([this](UINT message, WPARAM wParam, LPARAM lParam) { Handle(message, wParam, lParam); }) {
     int error = 0;
     FApi = Winsock(error);
+    FReadBuffer.resize(ReadSize);
     if (!FApi)
         throw EVurError("Windows Sockets not available (Error #" + std::to_string(error) + ")");
 }
@@ -60,7 +61,7 @@ int TWSocket::Connect(unsigned long address, unsigned port, unsigned long localA
             error = FApi->GetLastError();
     }
     // A bigger receive window lets a fast server fill more per notification.
-    int window = 65536;
+    int window = 1 << 20;
     FApi->SetSockOpt(FSocket, SOL_SOCKET, SO_RCVBUF, reinterpret_cast<const char*>(&window), sizeof window);
     FSocketMessage = FirstMessage + (FGeneration++ % MessageCount);
     if (!error &&
@@ -162,10 +163,10 @@ void TWSocket::SocketEvent(WORD event, WORD error) {
 }
 
 TWSocket::TRead TWSocket::ReadOnce() {
-    int received = FApi->Recv(FSocket, FReadBuffer, static_cast<int>(ReadSize), 0);
+    int received = FApi->Recv(FSocket, FReadBuffer.data(), static_cast<int>(ReadSize), 0);
     if (received > 0) {
         if (OnDataAvailable)
-            OnDataAvailable(FReadBuffer, static_cast<size_t>(received));
+            OnDataAvailable(FReadBuffer.data(), static_cast<size_t>(received));
         return TRead::Data;
     }
     if (received == SOCKET_ERROR && FApi->GetLastError() == WSAEWOULDBLOCK)

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace vur {
 
@@ -48,7 +49,7 @@ private:
     TRead ReadOnce();
     void FlushSend();
 
-    static const size_t ReadSize = 65536;
+    static const size_t ReadSize = 1 << 20;
 
     const TWinsockApi* FApi = nullptr;
     THiddenWindow FWindow;
@@ -59,7 +60,7 @@ private:
     UINT FGeneration = 0;
     std::string FPendingSend;
     char FHostEntry[MAXGETHOSTSTRUCT];
-    char FReadBuffer[ReadSize];
+    std::vector<char> FReadBuffer;
 };
 
 } // namespace vur

@@ -1,18 +1,13 @@
 // Helpers of the download client's Wine tests: a body stream, the outcome of Get, the servers' addresses.
 #pragma once
 
+#include "../../unit/updater/http_stream.h"
 #include "updater/HttpProt.h"
 
 #include <cstdlib>
 #include <string>
 
 namespace vur {
-
-class TStringStream : public TStream {
-public:
-    void Write(const char* data, size_t size) override { Bytes.append(data, size); }
-    std::string Bytes;
-};
 
 struct TGetOutcome {
     int Code = 0; // 0: Get returned
