@@ -1,0 +1,233 @@
+// The protocol side of a GET: the header cut into lines, its fields, the body, relocations and the outcome.
+#include "updater/http_session.h"
+
+#include "updater/http_parse.h"
+
+#include <cstring>
+
+namespace vur {
+
+namespace {
+
+bool BeginsWithHtmlTag(const char* data) {
+    static const char tag[] = "<HTML>";
+    for (int i = 0; i < 6; ++i) {
+        char c = data[i];
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+        if (c != tag[i])
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool THttpSession::Begin(const std::string& url) {
+    FRelocations = 0;
+    FFailureCode = 0;
+    FFailure.clear();
+    ResetExchange();
+    THttpUrl parts = ParseUrl(url);
+    FHost = parts.Host;
+    FPort = parts.Port;
+    FPath = parts.Path;
+    if (!parts.Username.empty()) {
+        Username = parts.Username;
+        Password = parts.Password;
+    }
+    if (LowerCase(parts.Scheme) != "http") {
+        Fail(httperrBadUrl, "can't handle URL scheme \"" + parts.Scheme + "\"");
+    } else if (FHost.empty()) {
+        FailNetwork("no host name to look up");
+    } else if (!IsPlainHostName(FHost)) {
+        FailNetwork("can't resolve hostname to IP address");
+    } else if (ParsePort(FPort) == 0) {
+        FailNetwork("can't connect: invalid port \"" + FPort + "\"");
+    }
+    return !Failed();
+}
+
+void THttpSession::ResetExchange() {
+    FPhase = TPhase::Header;
+    FLine.clear();
+    FHeaders.clear();
+    FStatusCode = 0;
+    FContentLength = -1;
+    FContentType.clear();
+    FReceivedBytes = 0;
+    FRelocating = false;
+    FLocationValid = false;
+    FLocation.clear();
+}
+
+std::string THttpSession::Request() const {
+    THttpRequestLines lines;
+    lines.Path = FPath;
+    lines.Host = FHost;
+    lines.Accept = Accept;
+    lines.Agent = Agent;
+    lines.Username = Username;
+    lines.Password = Password;
+    return BuildGetRequest(lines);
+}
+
+THttpSession::TAction THttpSession::Receive(const char* data, size_t size, TStream* stream) {
+    if (Failed() || FPhase == TPhase::Done)
+        return TAction::Close;
+    if (FPhase == TPhase::Body)
+        return WriteBody(data, size, stream);
+
+    size_t pos = 0;
+    while (pos < size) {
+        // A line that opens with <HTML> is body, decided as soon as its first six bytes are there.
+        size_t have = FLine.size() + (size - pos);
+        if (have >= 6) {
+            char head[6];
+            size_t fromLine = FLine.size() < 6 ? FLine.size() : 6;
+            std::memcpy(head, FLine.data(), fromLine);
+            std::memcpy(head + fromLine, data + pos, 6 - fromLine);
+            if (BeginsWithHtmlTag(head)) {
+                if (FContentType.empty())
+                    FContentType = "text/html";
+                FPhase = TPhase::Body;
+                std::string line;
+                line.swap(FLine);
+                WriteBody(line.data(), line.size(), stream);
+                return WriteBody(data + pos, size - pos, stream);
+            }
+        }
+        const void* found = std::memchr(data + pos, '\n', size - pos);
+        size_t end = found ? static_cast<size_t>(static_cast<const char*>(found) - data) : size;
+        if (FLine.size() + (end - pos) >= LineLimit) {
+            Fail(httperrLineTooLong, "HTTP line too long");
+            return TAction::Close;
+        }
+        FLine.append(data + pos, end - pos);
+        if (!found)
+            return TAction::Continue;
+        pos = end + 1;
+        std::string line;
+        line.swap(FLine);
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (line.empty())
+            return EndOfHeader(data + pos, size - pos, stream);
+        if (HandleLine(line) == TAction::Close)
+            return TAction::Close;
+    }
+    return TAction::Continue;
+}
+
+THttpSession::TAction THttpSession::HandleLine(const std::string& line) {
+    FHeaders.push_back(line);
+    if (IsStatusLine(line)) {
+        if (!ParseStatusLine(line, FStatusCode, FReasonPhrase)) {
+            Fail(httperrBadResponse, "malformed HTTP status line");
+            return TAction::Close;
+        }
+        return TAction::Continue;
+    }
+    std::string name, value;
+    if (!SplitHeaderField(line, name, value))
+        return TAction::Continue;
+    if (name == "location") {
+        FRelocating = true;
+        FLocation = value;
+        FLocationValid = ResolveLocation(value, FHost, FPort, FPath, FNewHost, FNewPort, FNewPath);
+    } else if (name == "content-length") {
+        long length;
+        if (ParseContentLength(value, length))
+            FContentLength = length;
+    } else if (name == "content-type") {
+        FContentType = LowerCase(value);
+    }
+    return TAction::Continue;
+}
+
+THttpSession::TAction THttpSession::EndOfHeader(const char* rest, size_t size, TStream* stream) {
+    if (FRelocating) {
+        FPhase = TPhase::Done;
+        if (!FLocationValid)
+            Fail(httperrBadLocation, "can't follow relocation to \"" + FLocation.substr(0, 200) + "\"");
+        else if (FRelocations >= RelocationLimit)
+            Fail(httperrTooManyRelocations, "too many relocations (more than " + std::to_string(RelocationLimit) + ")");
+        return TAction::Close;
+    }
+    if (FContentLength == 0) {
+        FPhase = TPhase::Done;
+        return TAction::Close;
+    }
+    FPhase = TPhase::Body;
+    WriteBody(rest, size, stream);
+    if (FStatusCode < 400)
+        return TAction::Continue;
+    FPhase = TPhase::Done; // an error page is not read to its end
+    return TAction::Close;
+}
+
+THttpSession::TAction THttpSession::WriteBody(const char* data, size_t size, TStream* stream) {
+    if (size == 0)
+        return TAction::Continue;
+    FReceivedBytes += static_cast<std::uint32_t>(size);
+    if (stream)
+        stream->Write(data, size);
+    return TAction::Continue;
+}
+
+bool THttpSession::Closed() {
+    if (!Failed() && FRelocating && FLocationValid && FPhase == TPhase::Done) {
+        ++FRelocations;
+        FHost = FNewHost;
+        FPort = FNewPort;
+        FPath = FNewPath;
+        ResetExchange();
+        return true;
+    }
+    if (!Failed()) {
+        if (FPhase == TPhase::Header)
+            Fail(httperrBadResponse, "connection closed before the end of the HTTP header");
+        else if (FPhase == TPhase::Body && FContentLength >= 0 && FReceivedBytes < static_cast<std::uint32_t>(FContentLength))
+            Fail(httperrBadResponse, "connection closed after " + std::to_string(FReceivedBytes) + " of " +
+                                         std::to_string(FContentLength) + " bytes");
+    }
+    FPhase = TPhase::Done;
+    return false;
+}
+
+bool THttpSession::BodyComplete() const {
+    return FPhase != TPhase::Header && !FRelocating && FContentLength >= 0 &&
+           FReceivedBytes >= static_cast<std::uint32_t>(FContentLength);
+}
+
+void THttpSession::TimedOut(const std::string& message) {
+    if (FPhase == TPhase::Done)
+        return;
+    if (!BodyComplete())
+        Fail(httperrTimeout, message);
+    FPhase = TPhase::Done;
+}
+
+void THttpSession::Fail(int code, const std::string& message) {
+    if (Failed())
+        return;
+    FFailureCode = code;
+    FFailure = message;
+    FReasonPhrase = message;
+}
+
+void THttpSession::FailNetwork(const std::string& message) {
+    if (Failed())
+        return;
+    Fail(httperrNoConnection, message);
+    FStatusCode = 404;
+}
+
+void THttpSession::CheckOutcome() const {
+    if (Failed())
+        throw EHttpException(FFailure, FFailureCode);
+    if (FStatusCode >= 400)
+        throw EHttpException(FReasonPhrase, FStatusCode);
+}
+
+} // namespace vur

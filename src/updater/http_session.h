@@ -1,0 +1,125 @@
+// One GET request's protocol state: target, request bytes, the header read from bytes, body, relocations, outcome.
+#pragma once
+
+#include "shared/errors.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace vur {
+
+// Codes of EHttpException besides the HTTP status codes (404 also for failed look-ups and connections).
+enum : int {
+    httperrBusy = 1,
+    httperrLineTooLong = 4,
+    httperrBadLocation = 5,
+    httperrTooManyRelocations = 6,
+    httperrTimeout = 7,
+    httperrBadResponse = 8,
+    httperrBadUrl = 9,
+    httperrAborted = 10,
+    httperrNoConnection = 404,
+};
+
+class EHttpException : public EVurError {
+public:
+    EHttpException(const std::string& message, int code) : EVurError(message), FErrorCode(code) {}
+    int ErrorCode() const { return FErrorCode; }
+
+private:
+    int FErrorCode;
+};
+
+// Where the body goes; owned by the caller. Write may throw; the request then ends with that exception.
+class TStream {
+public:
+    virtual ~TStream() = default;
+    virtual void Write(const char* data, size_t size) = 0;
+};
+
+class THttpSession {
+public:
+    static constexpr size_t LineLimit = 8192;
+    static constexpr int RelocationLimit = 10;
+
+    // Request lines the caller configures.
+    std::string Accept;
+    std::string Agent;
+    std::string Username;
+    std::string Password;
+
+    // Starts a request: resets the per-request state and takes the target from the URL (user and password
+    // too, when it carries them). False when the URL cannot be requested; the failure is then recorded.
+    bool Begin(const std::string& url);
+
+    // The request for the current target.
+    std::string Request() const;
+
+    enum class TAction { Continue, Close };
+    // Feeds received bytes: header lines first, then body bytes to the stream. Close means the component
+    // must close the connection now (header over for a relocation, a failure, an error status, no body).
+    TAction Receive(const char* data, size_t size, TStream* stream);
+
+    // The connection is closed. True when a relocation follows: the target is the new one, and the header
+    // state is reset for the next exchange.
+    bool Closed();
+
+    // The server went silent for too long or the request took too long: ends the request, as a success only
+    // when a body of known length is complete.
+    void TimedOut(const std::string& message);
+
+    // A failure of the component (look-up, connection, time-out, protocol); the first one is kept.
+    void Fail(int code, const std::string& message);
+    // Look-up and connection failures: status 404 with the message as reason.
+    void FailNetwork(const std::string& message);
+
+    // Raises what the request ended with: the recorded failure, or the status when it is 400 or more.
+    void CheckOutcome() const;
+
+    bool Failed() const { return FFailureCode != 0; }
+    bool HeaderDone() const { return FPhase != TPhase::Header; }
+    bool BodyComplete() const;
+
+    int StatusCode() const { return FStatusCode; }
+    const std::string& ReasonPhrase() const { return FReasonPhrase; }
+    long ContentLength() const { return FContentLength; }
+    const std::string& ContentType() const { return FContentType; }
+    const std::vector<std::string>& Headers() const { return FHeaders; }
+    std::uint32_t ReceivedBytes() const { return FReceivedBytes; }
+    const std::string& Host() const { return FHost; }
+    const std::string& Port() const { return FPort; }
+    const std::string& Path() const { return FPath; }
+    bool Relocating() const { return FRelocating; }
+    int Relocations() const { return FRelocations; }
+
+private:
+    enum class TPhase { Header, Body, Done };
+
+    void ResetExchange();
+    TAction HandleLine(const std::string& line);
+    TAction EndOfHeader(const char* rest, size_t size, TStream* stream);
+    TAction WriteBody(const char* data, size_t size, TStream* stream);
+
+    TPhase FPhase = TPhase::Done;
+    std::string FLine;
+    int FStatusCode = 0;
+    std::string FReasonPhrase;
+    long FContentLength = -1;
+    std::string FContentType;
+    std::vector<std::string> FHeaders;
+    std::uint32_t FReceivedBytes = 0;
+    std::string FHost;
+    std::string FPort = "80";
+    std::string FPath = "/";
+    bool FRelocating = false;
+    bool FLocationValid = false;
+    std::string FLocation;
+    std::string FNewHost, FNewPort, FNewPath;
+    int FRelocations = 0;
+    int FFailureCode = 0;
+    std::string FFailure;
+};
+
+} // namespace vur

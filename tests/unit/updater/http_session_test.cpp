@@ -1,0 +1,197 @@
+// One request's protocol state: header lines, body, relocations and the outcome that Get raises.
+#include "http_stream.h"
+
+#include <gtest/gtest.h>
+
+namespace vur {
+namespace {
+
+using TAction = THttpSession::TAction;
+
+struct HttpSessionTest : ::testing::Test {
+    THttpSession session;
+    TStringStream body;
+
+    void SetUp() override {
+        session.Accept = "*/*";
+        session.Agent = "Mozilla/3.0 (compatible)";
+        ASSERT_TRUE(session.Begin("http://127.0.0.1:8080/dir/updates.dat"));
+    }
+    TAction Feed(const std::string& bytes) { return session.Receive(bytes.data(), bytes.size(), &body); }
+    int OutcomeCode() {
+        try {
+            session.CheckOutcome();
+        } catch (const EHttpException& e) {
+            return e.ErrorCode();
+        }
+        return 0;
+    }
+};
+
+TEST_F(HttpSessionTest, BodyUntilCloseWithFieldsAndRawLines) {
+    EXPECT_EQ(Feed("HTTP/1.1 200 OK\r\nContent-Type: Application/Octet-Stream\r\nX-A:b\r\n\r\nab"), TAction::Continue);
+    EXPECT_EQ(Feed("cd"), TAction::Continue);
+    EXPECT_FALSE(session.Closed());
+    EXPECT_EQ(body.Bytes, "abcd");
+    EXPECT_EQ(session.ReceivedBytes(), 4u);
+    EXPECT_EQ(session.StatusCode(), 200);
+    EXPECT_EQ(session.ReasonPhrase(), "OK");
+    EXPECT_EQ(session.ContentLength(), -1);
+    EXPECT_EQ(session.ContentType(), "application/octet-stream");
+    EXPECT_EQ(session.Headers(),
+              (std::vector<std::string>{"HTTP/1.1 200 OK", "Content-Type: Application/Octet-Stream", "X-A:b"}));
+    EXPECT_EQ(OutcomeCode(), 0);
+}
+
+TEST_F(HttpSessionTest, ContentLengthDoesNotStopReadingAndZeroEndsAtOnce) {
+    Feed("HTTP/1.0 200 OK\nContent-Length: 2\n\nabcdef");
+    EXPECT_EQ(body.Bytes, "abcdef");
+    EXPECT_TRUE(session.BodyComplete());
+
+    ASSERT_TRUE(session.Begin("http://h/x"));
+    body.Bytes.clear();
+    EXPECT_EQ(Feed("HTTP/1.0 200 OK\r\nContent-Length: 0\r\n\r\nignored"), TAction::Close);
+    EXPECT_FALSE(session.Closed());
+    EXPECT_EQ(body.Bytes, "");
+    EXPECT_EQ(OutcomeCode(), 0);
+}
+
+TEST_F(HttpSessionTest, HtmlLineEndsTheHeaderAndIsBody) {
+    EXPECT_EQ(Feed("<hTmL><body>\r\nrest"), TAction::Continue);
+    EXPECT_EQ(body.Bytes, "<hTmL><body>\r\nrest");
+    EXPECT_EQ(session.ContentType(), "text/html");
+    EXPECT_EQ(session.StatusCode(), 0);
+    // Also after a status line, and a given type is kept; six bytes are enough to decide.
+    ASSERT_TRUE(session.Begin("http://h/"));
+    body.Bytes.clear();
+    Feed("HTTP/1.0 200 OK\r\nContent-Type: text/plain\r\n<HTM");
+    EXPECT_EQ(body.Bytes, "");
+    Feed("L>x");
+    EXPECT_EQ(body.Bytes, "<HTML>x");
+    EXPECT_EQ(session.ContentType(), "text/plain");
+}
+
+TEST_F(HttpSessionTest, ErrorStatusWritesBufferedBodyClosesAndRaises) {
+    EXPECT_EQ(Feed("HTTP/1.1 404 Not Found\r\nContent-Length: 100\r\n\r\n<p>weg"), TAction::Close);
+    EXPECT_FALSE(session.Closed());
+    EXPECT_EQ(body.Bytes, "<p>weg");
+    try {
+        session.CheckOutcome();
+        FAIL() << "no exception";
+    } catch (const EHttpException& e) {
+        EXPECT_EQ(e.ErrorCode(), 404);
+        EXPECT_STREQ(e.what(), "Not Found");
+    }
+}
+
+TEST_F(HttpSessionTest, LineLimitIs8192BufferedBytesWithoutLineEnd) {
+    std::string fits(8191, 'x');
+    EXPECT_EQ(Feed("HTTP/1.0 200 OK\r\nX-Long: " + fits.substr(8) + "\n"), TAction::Continue);
+    EXPECT_EQ(session.Headers().back().size(), 8191u);
+    EXPECT_EQ(Feed(std::string(8191, 'y')), TAction::Continue);
+    EXPECT_EQ(Feed("y"), TAction::Close);
+    EXPECT_EQ(session.ReasonPhrase(), "HTTP line too long");
+    EXPECT_EQ(OutcomeCode(), httperrLineTooLong);
+    EXPECT_EQ(session.StatusCode(), 200);
+}
+
+TEST_F(HttpSessionTest, RelativeAbsoluteAndOtherHostRelocations) {
+    EXPECT_EQ(Feed("HTTP/1.1 302 Found\r\nLocation: neu.dat\r\n\r\nbody of the 302"), TAction::Close);
+    ASSERT_TRUE(session.Closed());
+    EXPECT_EQ(body.Bytes, "");
+    EXPECT_EQ(session.Path(), "/dir/neu.dat");
+    EXPECT_EQ(session.Port(), "8080");
+    EXPECT_EQ(session.StatusCode(), 0);
+    EXPECT_TRUE(session.Headers().empty());
+
+    Feed("HTTP/1.1 301 Moved\r\nLocation: /oben.dat\r\n\r\n");
+    ASSERT_TRUE(session.Closed());
+    EXPECT_EQ(session.Path(), "/oben.dat");
+
+    Feed("HTTP/1.1 302 Found\r\nlocation: http://127.0.0.2/ziel.bin\r\n\r\n");
+    ASSERT_TRUE(session.Closed());
+    EXPECT_EQ(session.Host(), "127.0.0.2");
+    EXPECT_EQ(session.Port(), "80");
+    EXPECT_EQ(session.Request(), "GET /ziel.bin HTTP/1.0\r\nAccept: */*\r\nUser-Agent: Mozilla/3.0 (compatible)\r\n"
+                                 "Host: 127.0.0.2\r\n\r\n");
+    Feed("HTTP/1.1 200 OK\r\n\r\nfinal");
+    EXPECT_FALSE(session.Closed());
+    EXPECT_EQ(body.Bytes, "final");
+    EXPECT_EQ(session.Relocations(), 3);
+}
+
+TEST_F(HttpSessionTest, RelocationLimitAndUnfollowableTargets) {
+    for (int i = 0; i < THttpSession::RelocationLimit; ++i) {
+        Feed("HTTP/1.1 302 Found\r\nLocation: /again\r\n\r\n");
+        ASSERT_TRUE(session.Closed()) << i;
+    }
+    Feed("HTTP/1.1 302 Found\r\nLocation: /again\r\n\r\n");
+    EXPECT_FALSE(session.Closed());
+    EXPECT_EQ(OutcomeCode(), httperrTooManyRelocations);
+
+    for (const char* target : {"Location: https://h/", "Location:", "Location: ftp://h/f"}) {
+        ASSERT_TRUE(session.Begin("http://h/"));
+        Feed(std::string("HTTP/1.1 302 Found\r\n") + target + "\r\n\r\n");
+        EXPECT_FALSE(session.Closed()) << target;
+        EXPECT_EQ(OutcomeCode(), httperrBadLocation) << target;
+        EXPECT_NE(session.ReasonPhrase().find("can't follow relocation"), std::string::npos);
+    }
+}
+
+TEST_F(HttpSessionTest, EarlyCloses) {
+    EXPECT_FALSE(session.Closed());
+    EXPECT_EQ(OutcomeCode(), httperrBadResponse);
+
+    ASSERT_TRUE(session.Begin("http://h/"));
+    Feed("HTTP/1.1 200 OK\r\nContent-Le");
+    EXPECT_FALSE(session.Closed());
+    EXPECT_EQ(OutcomeCode(), httperrBadResponse);
+
+    ASSERT_TRUE(session.Begin("http://h/"));
+    Feed("HTTP/1.1 200 OK\r\nContent-Length: 10\r\n\r\n12345");
+    EXPECT_FALSE(session.Closed());
+    EXPECT_EQ(session.ReasonPhrase(), "connection closed after 5 of 10 bytes");
+
+    // Without a length the body is whatever arrived.
+    ASSERT_TRUE(session.Begin("http://h/"));
+    Feed("HTTP/1.1 200 OK\r\n\r\n12345");
+    EXPECT_FALSE(session.Closed());
+    EXPECT_EQ(OutcomeCode(), 0);
+}
+
+TEST_F(HttpSessionTest, TimeOutsSucceedOnlyForACompleteBody) {
+    session.TimedOut("no data");
+    EXPECT_EQ(OutcomeCode(), httperrTimeout);
+
+    ASSERT_TRUE(session.Begin("http://h/"));
+    Feed("HTTP/1.1 200 OK\r\nContent-Length: 3\r\n\r\nabc");
+    session.TimedOut("no data");
+    EXPECT_EQ(OutcomeCode(), 0);
+
+    ASSERT_TRUE(session.Begin("http://h/"));
+    Feed("HTTP/1.1 200 OK\r\n\r\nabc");
+    session.TimedOut("no data");
+    EXPECT_EQ(OutcomeCode(), httperrTimeout);
+}
+
+TEST_F(HttpSessionTest, BeginRefusesWhatCannotBeRequested) {
+    EXPECT_FALSE(session.Begin("https://h/"));
+    EXPECT_EQ(OutcomeCode(), httperrBadUrl);
+    EXPECT_FALSE(session.Begin("http:///pfad"));
+    EXPECT_EQ(session.StatusCode(), 404);
+    EXPECT_FALSE(session.Begin("http://h:99999/"));
+    EXPECT_EQ(OutcomeCode(), 404);
+    EXPECT_EQ(session.ReasonPhrase(), "can't connect: invalid port \"99999\"");
+    ASSERT_TRUE(session.Begin("http://user:pw@h/"));
+    EXPECT_EQ(session.Username, "user");
+    EXPECT_NE(session.Request().find("Authorization: Basic dXNlcjpwdw==\r\n"), std::string::npos);
+    EXPECT_EQ(session.ReasonPhrase(), "can't connect: invalid port \"99999\""); // kept until replaced
+}
+
+TEST_F(HttpSessionTest, MalformedStatusLineFails) {
+    EXPECT_EQ(Feed("HTTP/1.1 OK\r\n"), TAction::Close);
+    EXPECT_EQ(OutcomeCode(), httperrBadResponse);
+}
+
+} // namespace
+} // namespace vur
