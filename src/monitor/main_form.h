@@ -6,17 +6,17 @@
 #include "application_watch.h"
 #include "connection_watch.h"
 #include "magrascon.h"
-#include "hidden_window.h"
 #include "monitor_engines.h"
 #include "monitor_tick.h"
 #include "shared/ini_file.h"
+#include "shared/ui/window.h"
 
 #include <memory>
 #include <string>
 
 namespace vurmon {
 
-class TfMain : public HiddenWindow, public TickSystem, public vur::TConnectionPrompt {
+class TfMain : public vur::ui::Window, public TickSystem, public vur::TConnectionPrompt {
 public:
     // Creates the window and runs FormCreate.
     explicit TfMain(HMODULE library);
@@ -29,13 +29,11 @@ public:
     // The form's component name: a second random name, drawn separately from the caption.
     const std::string& Name() const { return name_; }
 
-    static constexpr UINT_PTR kCheckingTimer = 1;
     static constexpr UINT kCheckingInterval = 500;
 
 private:
     void FormCreate(HMODULE library);
     void CheckingTimer();
-    void SetChecking(bool enabled);
     void ShowMissingEngines();
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
@@ -52,6 +50,8 @@ private:
     std::unique_ptr<MonitorEngines> engines_;
     std::unique_ptr<vur::TCustomIniFile> settings_;
     std::unique_ptr<MonitorTick> tick_;
+    // `Checking`: disabled while a tick runs.
+    std::unique_ptr<vur::ui::Timer> checking_;
     std::unique_ptr<Win32ApplicationSystem> applicationSystem_;
     std::unique_ptr<ApplicationWatch> applicationWatch_;
     // `mag` must outlive the connection watch, which hooks its two events.

@@ -7,6 +7,7 @@
 #include "shared/module_path.h"
 #include "shared/run_value.h"
 #include "shared/settings_schema.h"
+#include "shared/ui/application.h"
 #include "texts.h"
 
 #include <exception>
@@ -15,12 +16,12 @@ namespace vurmon {
 
 TfMain::TfMain(HMODULE library) {
     // The designed size of the form; it is never shown.
-    Create(library, "TfMain", MakeRandomName(), 119, 79);
+    CreateHidden(library, "TfMain", MakeRandomName(), 119, 79);
     FormCreate(library);
 }
 
 TfMain::~TfMain() {
-    KillTimer(Handle(), kCheckingTimer);
+    checking_.reset();
     tick_.reset();
     connectionWatch_.reset();
     mag_.reset();
@@ -45,28 +46,23 @@ void TfMain::FormCreate(HMODULE library) {
 
     tick_ = std::make_unique<MonitorTick>(static_cast<TickSystem&>(*this), *settings_, folder_);
     applicationSystem_ = std::make_unique<Win32ApplicationSystem>(
-        Handle(), *engines_, folder_, [this](const std::string& message) { tick_->Report(message); });
+        hwnd(), *engines_, folder_, [this](const std::string& message) { tick_->Report(message); });
     applicationWatch_ = std::make_unique<ApplicationWatch>(*applicationSystem_, *settings_);
     tick_->checkApplications = [this] { applicationWatch_->CheckApplications(); };
-    mag_ = std::make_unique<vur::TMagRasCon>(vur::ProcessRasBinding(), Handle());
+    mag_ = std::make_unique<vur::TMagRasCon>(vur::ProcessRasBinding(), hwnd());
     connectionWatch_ = std::make_unique<vur::TConnectionWatch>(*mag_, *settings_, *this);
     tick_->pollConnections = [this] { connectionWatch_->PollConnections(); };
-    SetChecking(true);
-    if (!engines_->Missing().empty()) PostMessageA(Handle(), kShowMissingEngines, 0, 0);
-}
-
-void TfMain::SetChecking(bool enabled) {
-    if (enabled)
-        SetTimer(Handle(), kCheckingTimer, kCheckingInterval, nullptr);
-    else
-        KillTimer(Handle(), kCheckingTimer);
+    checking_ = std::make_unique<vur::ui::Timer>(*this, kCheckingInterval);
+    checking_->onTimer = [this] { CheckingTimer(); };
+    checking_->Enable(true);
+    if (!engines_->Missing().empty()) PostMessageA(hwnd(), kShowMissingEngines, 0, 0);
 }
 
 void TfMain::CheckingTimer() {
     // No tick overlaps another, however long a question stays open: the interval starts when a tick ends.
-    SetChecking(false);
+    checking_->Enable(false);
     tick_->Run();
-    SetChecking(true);
+    checking_->Enable(true);
 }
 
 void TfMain::ShowMissingEngines() {
@@ -75,14 +71,11 @@ void TfMain::ShowMissingEngines() {
     for (const std::string& item : engines_->Missing()) text += "    " + item + "\r\n";
     text += "\r\n";
     text += texts::kEnginesMissingAdvice;
-    MessageBoxA(Handle(), text.c_str(), texts::kCaption, MB_OK | MB_ICONWARNING | MB_SETFOREGROUND | MB_TOPMOST);
+    MessageBoxA(hwnd(), text.c_str(), texts::kCaption, MB_OK | MB_ICONWARNING | MB_SETFOREGROUND | MB_TOPMOST);
 }
 
 LRESULT TfMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_TIMER:
-        if (wParam == kCheckingTimer) CheckingTimer();
-        return 0;
     case WM_CLOSE: // FormClose: a request to close the main window is refused
         return 0;
     case kShowMissingEngines:
@@ -97,7 +90,7 @@ LRESULT TfMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         return 0;
     default:
-        return HiddenWindow::HandleMessage(message, wParam, lParam);
+        return vur::ui::Window::HandleMessage(message, wParam, lParam);
     }
 }
 
@@ -107,10 +100,10 @@ bool TfMain::SettingsFileExists() {
 
 void TfMain::WriteRunValue(const std::string& data) { vur::WriteRunValue(data); }
 
-void TfMain::ShowError(const std::string& message) { HiddenWindow::ShowError(message); }
+void TfMain::ShowError(const std::string& message) { vur::ui::ShowErrorBox(message); }
 
 int TfMain::Ask(const std::string& text, const std::string& caption, unsigned flags) {
-    return MessageBoxA(Handle(), text.c_str(), caption.c_str(), flags);
+    return MessageBoxA(hwnd(), text.c_str(), caption.c_str(), flags);
 }
 
 } // namespace vurmon

@@ -2,13 +2,15 @@
 // from which the other programs of the suite are started (Windows builds only).
 #pragma once
 
-#include "hidden_window.h"
+#include "shared/ui/window.h"
+
+#include <windows.h>
 
 #include <string>
 
 namespace vurmon {
 
-class TForm1 : public HiddenWindow {
+class TForm1 : public vur::ui::Window {
 public:
     explicit TForm1(HMODULE library);
     // Removes the icon.

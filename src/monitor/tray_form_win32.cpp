@@ -3,6 +3,7 @@
 
 #include "random_name.h"
 #include "shared/module_path.h"
+#include "shared/ui/shell.h"
 
 #include <shellapi.h>
 
@@ -34,7 +35,7 @@ constexpr UINT kFirstCommand = 100;
 } // namespace
 
 TForm1::TForm1(HMODULE library) : library_(library) {
-    Create(library, "TForm1", MakeRandomName(), 0, 0);
+    CreateHidden(library, "TForm1", MakeRandomName(), 0, 0);
     FormCreate(library);
 }
 
@@ -64,7 +65,7 @@ void TForm1::AddIcon() {
     NOTIFYICONDATAA data;
     std::memset(&data, 0, sizeof data);
     data.cbSize = kNotifyIconRecordSize;
-    data.hWnd = Handle();
+    data.hWnd = hwnd();
     data.uID = kIconId;
     data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     data.uCallbackMessage = kTrayMessage;
@@ -78,7 +79,7 @@ void TForm1::RemoveIcon() {
     NOTIFYICONDATAA data;
     std::memset(&data, 0, sizeof data);
     data.cbSize = kNotifyIconRecordSize;
-    data.hWnd = Handle();
+    data.hWnd = hwnd();
     data.uID = kIconId;
     Shell_NotifyIconA(NIM_DELETE, &data);
     iconShown_ = false;
@@ -92,17 +93,17 @@ void TForm1::TrayCallback(LPARAM mouseEvent) {
 }
 
 void TForm1::OpenMenu() {
-    SetForegroundWindow(Handle());
+    SetForegroundWindow(hwnd());
     POINT at;
     GetCursorPos(&at);
-    TrackPopupMenu(task_, TPM_LEFTALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, Handle(), nullptr);
+    TrackPopupMenu(task_, TPM_LEFTALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, hwnd(), nullptr);
     // Lets the menu close when the user clicks elsewhere (the menu needs one more message to its owner).
-    PostMessageA(Handle(), WM_NULL, 0, 0);
+    PostMessageA(hwnd(), WM_NULL, 0, 0);
 }
 
 void TForm1::StartProgram(const char* file) {
     // A missing program shows nothing: the result of the start is not looked at.
-    ShellExecuteA(Handle(), "open", (folder_ + file).c_str(), nullptr, nullptr, SW_SHOW);
+    vur::ui::OpenWithShell(hwnd(), folder_ + file, SW_SHOW);
 }
 
 LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -120,7 +121,7 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         AddIcon();
         return 0;
     }
-    return HiddenWindow::HandleMessage(message, wParam, lParam);
+    return vur::ui::Window::HandleMessage(message, wParam, lParam);
 }
 
 } // namespace vurmon

@@ -1,6 +1,7 @@
 // watch.dll: the load-time code that lets exactly one process at a time run the monitor, and HookProc.
 #include "main_form.h"
 #include "shared/module_path.h"
+#include "shared/ui/application.h"
 #include "texts.h"
 #include "tray_form.h"
 
@@ -21,6 +22,7 @@ vurmon::TfMain* g_mainForm = nullptr;
 const char kInstanceMutex[] = "VUR_DLL_LOADED";
 
 void StartMonitor() {
+    vur::ui::InitApplication(vurmon::texts::kCaption); // the caption of the general error box
     g_trayForm = new vurmon::TForm1(g_library);
     g_mainForm = new vurmon::TfMain(g_library);
 }

@@ -25,7 +25,7 @@ THttpCli::THttpCli() : FWindow([this](UINT message, WPARAM wParam, LPARAM lParam
     FSocket.OnSessionClosed = [this](int) { Guard([&] { ExchangeClosed(); }); };
 }
 
-THttpCli::~THttpCli() { KillTimer(FWindow.Handle(), CheckTimer); }
+THttpCli::~THttpCli() { KillTimer(FWindow.hwnd(), CheckTimer); }
 
 void THttpCli::Get() {
     if (FState != httpReady)
@@ -40,7 +40,7 @@ void THttpCli::Get() {
     FEnding = false;
     FState = httpNotConnected;
     FStartTime = FLastProgress = GetTickCount();
-    SetTimer(FWindow.Handle(), CheckTimer, CheckInterval, nullptr);
+    SetTimer(FWindow.hwnd(), CheckTimer, CheckInterval, nullptr);
     Guard([this] {
         if (FSession.Begin(URL))
             StartExchange();
@@ -48,7 +48,7 @@ void THttpCli::Get() {
             Finish();
     });
     WaitUntilReady();
-    KillTimer(FWindow.Handle(), CheckTimer);
+    KillTimer(FWindow.hwnd(), CheckTimer);
     Username = FSession.Username;
     Password = FSession.Password;
     if (FStreamError)
@@ -170,7 +170,7 @@ void THttpCli::Finish() {
     if (FEnding)
         return;
     FEnding = true;
-    if (!PostMessageA(FWindow.Handle(), RequestDoneMessage, 0, 0))
+    if (!PostMessageA(FWindow.hwnd(), RequestDoneMessage, 0, 0))
         FState = httpReady;
 }
 

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "updater/WSocket.h"
-#include "updater/hidden_window.h"
+#include "shared/ui/message_window.h"
 #include "updater/http_session.h"
 
 #include <cstdint>
@@ -82,7 +82,7 @@ private:
 
     THttpSession FSession;
     TWSocket FSocket;
-    THiddenWindow FWindow;
+    ui::MessageWindow FWindow;
     THttpState FState = httpReady;
     bool FEnding = false;
     DWORD FStartTime = 0;

@@ -31,7 +31,7 @@ TWSocket::~TWSocket() {
 int TWSocket::DnsLookup(const std::string& host) {
     CancelDnsLookup();
     FLookupMessage = FirstMessage + (FGeneration++ % MessageCount);
-    FLookup = FApi->AsyncGetHostByName(FWindow.Handle(), FLookupMessage, host.c_str(), FHostEntry, sizeof FHostEntry);
+    FLookup = FApi->AsyncGetHostByName(FWindow.hwnd(), FLookupMessage, host.c_str(), FHostEntry, sizeof FHostEntry);
     if (!FLookup) {
         FLookupMessage = 0;
         int error = FApi->GetLastError();
@@ -65,7 +65,7 @@ int TWSocket::Connect(unsigned long address, unsigned port, unsigned long localA
     FApi->SetSockOpt(FSocket, SOL_SOCKET, SO_RCVBUF, reinterpret_cast<const char*>(&window), sizeof window);
     FSocketMessage = FirstMessage + (FGeneration++ % MessageCount);
     if (!error &&
-        FApi->AsyncSelect(FSocket, FWindow.Handle(), FSocketMessage, FD_CONNECT | FD_READ | FD_WRITE | FD_CLOSE) != 0)
+        FApi->AsyncSelect(FSocket, FWindow.hwnd(), FSocketMessage, FD_CONNECT | FD_READ | FD_WRITE | FD_CLOSE) != 0)
         error = FApi->GetLastError();
     if (!error) {
         sockaddr_in remote = {};
@@ -99,7 +99,7 @@ void TWSocket::FlushSend() {
 
 void TWSocket::Close() {
     if (FSocket != INVALID_SOCKET) {
-        FApi->AsyncSelect(FSocket, FWindow.Handle(), 0, 0);
+        FApi->AsyncSelect(FSocket, FWindow.hwnd(), 0, 0);
         FApi->CloseSocket(FSocket);
     }
     FSocket = INVALID_SOCKET;

@@ -1,7 +1,7 @@
 // TWSocket: an event-driven TCP client socket over Windows Sockets, its events delivered on the GUI thread.
 #pragma once
 
-#include "updater/hidden_window.h"
+#include "shared/ui/message_window.h"
 #include "updater/winsock_api.h"
 
 #include <functional>
@@ -52,7 +52,7 @@ private:
     static const size_t ReadSize = 1 << 20;
 
     const TWinsockApi* FApi = nullptr;
-    THiddenWindow FWindow;
+    ui::MessageWindow FWindow;
     SOCKET FSocket = INVALID_SOCKET;
     UINT FSocketMessage = 0;
     HANDLE FLookup = nullptr;

@@ -5,6 +5,8 @@
 // start at the same moment take turns: the log is opened without sharing and the open is retried for up to
 // five seconds. With VUR_RECORDER_STAY_MS set (at most 60000) the program stays that long before it ends,
 // so tests can count running instances.
+#include "shared/win32_handles.h"
+
 #include <windows.h>
 
 #include <cstdlib>
@@ -12,19 +14,6 @@
 
 namespace {
 
-class FileHandle {
-public:
-    explicit FileHandle(HANDLE handle) : handle_(handle) {}
-    ~FileHandle() {
-        if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    HANDLE get() const { return handle_; }
-
-private:
-    HANDLE handle_;
-};
 
 // The command line after the program's own name, which may be quoted.
 std::string Arguments() {
@@ -42,11 +31,11 @@ std::string Arguments() {
 
 void AppendLine(const std::string& log, const std::string& line) {
     for (int attempt = 0; attempt < 100; ++attempt) {
-        FileHandle file(CreateFileA(log.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (file.get() != INVALID_HANDLE_VALUE) {
-            SetFilePointer(file.get(), 0, nullptr, FILE_END);
+        vur::ScopedFile file(CreateFileA(log.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file) {
+            SetFilePointer(file.Get(), 0, nullptr, FILE_END);
             DWORD written = 0;
-            WriteFile(file.get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+            WriteFile(file.Get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
             return;
         }
         Sleep(50);

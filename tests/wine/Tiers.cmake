@@ -19,8 +19,9 @@ foreach(version win98 winxp)
 endforeach()
 
 # vur_e2e_test(NAME n SCRIPT file VERSIONS v... [LOCKS l...]): the script runs once per Windows version, in
-# its prefix. Scripts of one prefix take turns: they share its wineserver, its registry and the monitor's
-# named mutex, and the monitor examines every process of the prefix. LOCKS adds further CTest resource locks.
+# its prefix. The scripts take turns: all of them share one Xvfb screen and mouse (message boxes of one would
+# cover the windows another one reads), and those of one prefix share its wineserver, its registry and the
+# monitor's named mutex. LOCKS adds locks per version (l_<version>).
 function(vur_e2e_test)
   cmake_parse_arguments(E "" "NAME;SCRIPT;TIMEOUT" "VERSIONS;LOCKS" ${ARGN})
   if(NOT E_TIMEOUT)
@@ -31,7 +32,7 @@ function(vur_e2e_test)
              COMMAND python3 ${PROJECT_SOURCE_DIR}/tests/e2e/${E_SCRIPT}
                      --prefix ${VUR_WINE_DIR}/${version} --version ${version} --dist ${VUR_DIST_DIR}
                      --work ${CMAKE_BINARY_DIR}/e2e/${E_NAME}.${version} --native-bin ${CMAKE_BINARY_DIR}/bin)
-    set(locks prefix_${version})
+    set(locks display prefix_${version})
     foreach(lock IN LISTS E_LOCKS)
       list(APPEND locks ${lock}_${version})
     endforeach()

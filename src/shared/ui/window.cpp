@@ -39,11 +39,15 @@ Window::~Window() {
 }
 
 void Window::Create(DWORD exStyle, const std::string& caption, DWORD style, int left, int top, int width,
-                    int height, HWND parent) {
-    RegisterOnce();
+                    int height, HWND parent, HINSTANCE module, const char* className) {
+    if (!className) {
+        RegisterOnce();
+        className = kClassName;
+        module = GetModuleHandleA(nullptr);
+    }
     // The object travels in the creation parameters and is bound on WM_NCCREATE, before any other message.
-    HWND window = CreateWindowExA(exStyle, kClassName, caption.c_str(), style, left, top, width, height, parent,
-                                  nullptr, GetModuleHandleA(nullptr), this);
+    HWND window = CreateWindowExA(exStyle, className, caption.c_str(), style, left, top, width, height, parent,
+                                  nullptr, module, this);
     if (!window) throw vur::EVurError("Window could not be created");
 }
 
@@ -61,6 +65,20 @@ void Window::CreateForm(const std::string& caption, int clientWidth, int clientH
 void Window::CreateChild(Window& parent, int left, int top, int width, int height) {
     Create(WS_EX_CONTROLPARENT, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, left, top, width,
            height, parent.hwnd());
+}
+
+void Window::CreateHidden(HINSTANCE module, const char* className, const std::string& caption, int width,
+                          int height) {
+    WNDCLASSA type{};
+    if (!GetClassInfoA(module, className, &type)) {
+        type.lpfnWndProc = &Window::Procedure;
+        type.hInstance = module;
+        type.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+        type.lpszClassName = className;
+        RegisterClassA(&type);
+    }
+    const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2, top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+    Create(0, caption, WS_OVERLAPPEDWINDOW, left, top, width, height, nullptr, module, className);
 }
 
 void Window::SetBackground(COLORREF colour) {

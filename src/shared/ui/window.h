@@ -30,6 +30,9 @@ public:
     void CreateForm(const std::string& caption, int clientWidth, int clientHeight, bool resizable = false);
     // A child window (panel) at the given pixel position in `parent`'s client area.
     void CreateChild(Window& parent, int left, int top, int width, int height);
+    // A window that is never shown, centred, of a window class of its own registered in `module` (once per
+    // process), so that it can be told by its class: the monitor's forms, a component's message window.
+    void CreateHidden(HINSTANCE module, const char* className, const std::string& caption, int width, int height);
 
     void SetBackground(COLORREF colour); // CLR_INVALID: the system's dialog colour
     COLORREF Background() const { return background_; }
@@ -55,7 +58,7 @@ private:
     friend class Timer;
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void Create(DWORD exStyle, const std::string& caption, DWORD style, int left, int top, int width, int height,
-                HWND parent);
+                HWND parent, HINSTANCE module = nullptr, const char* className = nullptr);
     static void RegisterOnce();
     LRESULT ControlColour(UINT message, HDC dc, HWND control);
 

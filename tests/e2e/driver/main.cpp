@@ -31,6 +31,7 @@
 //   kill-wait --kill PID [--mutex NAME]: terminates that process, waits for its end, then polls every 5 ms;
 //            prints the milliseconds from the end of the process until the named mutex exists again (when
 //            given; -1 if never) and until the target window appears, separated by a blank
+//   shortpath --path P: prints the 8.3 form of an existing path
 //   menu     --pick N: waits for an open popup menu (of --exe/--pid processes) and chooses its N-th item
 //            (from 0) by keyboard, as a user would
 #include "options.h"
@@ -345,6 +346,13 @@ int Run(const std::string& command, const Options& o) {
     if (command == "kill") return Kill(o);
     if (command == "kill-wait") return KillWait(o);
     if (command == "menu") return Menu(o);
+    if (command == "shortpath") {
+        char shortPath[MAX_PATH] = {};
+        const DWORD n = GetShortPathNameA(o.Text("path").c_str(), shortPath, MAX_PATH);
+        if (n == 0 || n >= MAX_PATH) return 1;
+        std::printf("%s\n", shortPath);
+        return 0;
+    }
     throw std::invalid_argument("unknown command: " + command);
 }
 

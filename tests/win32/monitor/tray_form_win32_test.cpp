@@ -32,16 +32,16 @@ TEST(TrayFormWin32, MenuHasTheFiveItemsInOrderWithTheFirstAsDefault) {
 TEST(TrayFormWin32, CaptionAndNameAreSeparateRandomCapitalWords) {
     vurmon::TForm1 tray(GetModuleHandleA(nullptr));
     char caption[128] = {};
-    GetWindowTextA(tray.Handle(), caption, sizeof caption);
+    GetWindowTextA(tray.hwnd(), caption, sizeof caption);
     const std::regex word("[A-Z]{2,101}");
     EXPECT_TRUE(std::regex_match(std::string(caption), word)) << caption;
     EXPECT_TRUE(std::regex_match(tray.Name(), word)) << tray.Name();
     EXPECT_NE(tray.Name(), caption);
-    EXPECT_FALSE(IsWindowVisible(tray.Handle()));
+    EXPECT_FALSE(IsWindowVisible(tray.hwnd()));
 }
 
 TEST(TrayFormWin32, CloseRequestsAreRefused) {
     vurmon::TForm1 tray(GetModuleHandleA(nullptr));
-    SendMessageA(tray.Handle(), WM_CLOSE, 0, 0);
-    EXPECT_TRUE(IsWindow(tray.Handle()));
+    SendMessageA(tray.hwnd(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(IsWindow(tray.hwnd()));
 }
