@@ -31,16 +31,28 @@ struct WatchFixture {
 };
 
 
+// One cell of a reaction table: the setting, the answers given, what the watch does, whether it allowed.
+struct Cell {
+    int setting;
+    std::deque<int> answers;
+    Log expected;
+    bool allowed;
+};
+
+void CheckTable(const char* verdict, const std::vector<Cell>& cells) {
+    for (const auto& cell : cells) {
+        WatchFixture f;
+        EXPECT_EQ(f.Run(verdict, cell.setting, cell.answers), cell.expected) << verdict << " " << cell.setting;
+        EXPECT_EQ(!f.settings.ReadString("Anwendungen", kDialer, "").empty(), cell.allowed)
+            << verdict << " " << cell.setting;
+    }
+}
+
 } // namespace
 
 TEST(ApplicationWatchReactions, KnownDialerTable) {
     const std::string iso = "isolate " + kDialer + " 0190 Dialer";
-    struct Cell {
-        int setting;
-        std::deque<int> answers;
-        Log expected;
-        bool allowed;
-    } cells[] = {
+    CheckTable("dialer", {
         {0, {Yes}, {"ask 0190 DIALER ENTDECKT!!"}, true},
         {0, {No, No}, {"ask 0190 DIALER ENTDECKT!!", "ask 0190 Dialer beenden?"}, false},
         {0, {No, Yes, No}, {"ask 0190 DIALER ENTDECKT!!", "ask 0190 Dialer beenden?", "terminate 42", "ask 0190 Dialer isolieren?"}, false},
@@ -52,22 +64,12 @@ TEST(ApplicationWatchReactions, KnownDialerTable) {
         {3, {}, {"terminate 42", iso}, false},
         {4, {}, {}, false},
         {-1, {}, {}, false},
-    };
-    for (const auto& cell : cells) {
-        WatchFixture f;
-        EXPECT_EQ(f.Run("dialer", cell.setting, cell.answers), cell.expected) << "setting " << cell.setting;
-        EXPECT_EQ(!f.settings.ReadString("Anwendungen", kDialer, "").empty(), cell.allowed) << cell.setting;
-    }
+    });
 }
 
 TEST(ApplicationWatchReactions, SuspiciousFileTable) {
     const std::string iso = "isolate " + kDialer + " Verdächtig: Testmuster";
-    struct Cell {
-        int setting;
-        std::deque<int> answers;
-        Log expected;
-        bool allowed;
-    } cells[] = {
+    CheckTable("suspicious", {
         {0, {Yes}, {"ask Verdächtige Anwendung entdeckt"}, true},
         {0, {No, No}, {"ask Verdächtige Anwendung entdeckt", "ask Verdächtige Anwendung beenden?"}, false},
         {0, {No, Yes, Yes}, {"ask Verdächtige Anwendung entdeckt", "ask Verdächtige Anwendung beenden?", "terminate 42", "ask Verdächtige Datei isolieren?", iso}, false},
@@ -76,21 +78,11 @@ TEST(ApplicationWatchReactions, SuspiciousFileTable) {
         {1, {No, No}, {"terminate 42", "ask Verdächtige Anwendung entdeckt", "ask Verdächtige Datei isolieren?"}, false},
         {2, {}, {"terminate 42"}, false},
         {3, {}, {}, false},
-    };
-    for (const auto& cell : cells) {
-        WatchFixture f;
-        EXPECT_EQ(f.Run("suspicious", cell.setting, cell.answers), cell.expected) << "setting " << cell.setting;
-        EXPECT_EQ(!f.settings.ReadString("Anwendungen", kDialer, "").empty(), cell.allowed) << cell.setting;
-    }
+    });
 }
 
 TEST(ApplicationWatchReactions, NewApplicationTable) {
-    struct Cell {
-        int setting;
-        std::deque<int> answers;
-        Log expected;
-        bool allowed;
-    } cells[] = {
+    CheckTable("new", {
         {0, {Yes}, {"ask Neue Anwendung entdeckt"}, true},
         {0, {No, Yes}, {"ask Neue Anwendung entdeckt", "ask Neue Anwendung beenden?", "terminate 42"}, false},
         {0, {No, No}, {"ask Neue Anwendung entdeckt", "ask Neue Anwendung beenden?"}, false},
@@ -98,12 +90,7 @@ TEST(ApplicationWatchReactions, NewApplicationTable) {
         {1, {No}, {"terminate 42", "ask Neue Anwendung entdeckt"}, false},
         {2, {}, {"terminate 42"}, false},
         {3, {}, {}, false},
-    };
-    for (const auto& cell : cells) {
-        WatchFixture f;
-        EXPECT_EQ(f.Run("new", cell.setting, cell.answers), cell.expected) << "setting " << cell.setting;
-        EXPECT_EQ(!f.settings.ReadString("Anwendungen", kDialer, "").empty(), cell.allowed) << cell.setting;
-    }
+    });
 }
 
 TEST(ApplicationWatchReactions, DefaultsWithoutSettingsAndExactQuestionTexts) {
