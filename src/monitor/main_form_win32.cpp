@@ -2,9 +2,9 @@
 #include "main_form.h"
 
 #include "held_files.h"
-#include "shared/program_settings.h"
 #include "random_name.h"
 #include "shared/module_path.h"
+#include "shared/program_settings.h"
 #include "shared/run_value.h"
 #include "shared/settings_schema.h"
 #include "shared/ui/application.h"
