@@ -80,7 +80,9 @@ int main(int argc, char** argv) {
 
     BenchTickSystem system(folder + "vur.conf");
     vurmon::MonitorTick tick(system, *settings, folder);
-    vurmon::Win32ApplicationSystem applications(owner.hwnd(), engines, folder, [](const std::string&) {});
+    vurmon::Win32ApplicationSystem applications(
+        engines, folder, [](const std::string&, const std::string&, unsigned) { return IDNO; },
+        [](const std::string&) {});
     vurmon::ApplicationWatch watch(applications, *settings);
     vur::TMagRasCon mag(vur::ProcessRasBinding(), owner.hwnd());
     NoQuestions prompt;

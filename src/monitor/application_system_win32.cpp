@@ -12,9 +12,9 @@
 
 namespace vurmon {
 
-Win32ApplicationSystem::Win32ApplicationSystem(HWND owner, const MonitorEngines& engines, std::string programFolder,
-                                               std::function<void(const std::string&)> reportError)
-    : owner_(owner), engines_(engines), folder_(std::move(programFolder)), reportError_(std::move(reportError)),
+Win32ApplicationSystem::Win32ApplicationSystem(const MonitorEngines& engines, std::string programFolder,
+                                               Question ask, std::function<void(const std::string&)> reportError)
+    : engines_(engines), folder_(std::move(programFolder)), ask_(std::move(ask)), reportError_(std::move(reportError)),
       windowsNT_(vur::IsWindowsNT()) {}
 
 bool Win32ApplicationSystem::Processes(std::vector<ProcessEntry>& processes) {
@@ -48,10 +48,6 @@ bool Win32ApplicationSystem::Modules(std::uint32_t processId, std::vector<Module
 std::string Win32ApplicationSystem::ExpandLongPath(const std::string& path) { return vur::ExpandLongPath(path); }
 
 std::uint32_t Win32ApplicationSystem::FileChecksum(const std::string& path) { return vur::FileCRC32(path); }
-
-int Win32ApplicationSystem::Ask(const std::string& text, const std::string& caption, unsigned flags) {
-    return MessageBoxA(owner_, text.c_str(), caption.c_str(), flags);
-}
 
 void Win32ApplicationSystem::Terminate(std::uint32_t processId) {
     vur::ScopedHandle process(OpenProcess(PROCESS_TERMINATE, FALSE, processId));

@@ -13,7 +13,10 @@ namespace vurmon {
 
 class Win32ApplicationSystem : public ApplicationSystem {
 public:
-    Win32ApplicationSystem(HWND owner, const MonitorEngines& engines, std::string programFolder,
+    using Question = std::function<int(const std::string& text, const std::string& caption, unsigned flags)>;
+
+    // Questions go to `ask` (the monitor's main window owns them), errors to `reportError`.
+    Win32ApplicationSystem(const MonitorEngines& engines, std::string programFolder, Question ask,
                            std::function<void(const std::string&)> reportError);
 
     bool Processes(std::vector<ProcessEntry>& processes) override;
@@ -26,15 +29,17 @@ public:
     std::string ScanDialers(const std::string& path) override { return engines_.ScanDialers(path); }
     bool CanCheckHeuristically() override { return engines_.CanCheckHeuristically(); }
     std::string CheckHeuristically(const std::string& path) override { return engines_.CheckHeuristically(path); }
-    int Ask(const std::string& text, const std::string& caption, unsigned flags) override;
+    int Ask(const std::string& text, const std::string& caption, unsigned flags) override {
+        return ask_(text, caption, flags);
+    }
     void Terminate(std::uint32_t processId) override;
     void Isolate(const std::string& path, const std::string& reason) override;
     void ReportError(const std::string& message) override { reportError_(message); }
 
 private:
-    HWND owner_;
     const MonitorEngines& engines_;
     std::string folder_;
+    Question ask_;
     std::function<void(const std::string&)> reportError_;
     bool windowsNT_;
 };

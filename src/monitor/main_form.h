@@ -40,7 +40,7 @@ private:
     bool SettingsFileExists() override;
     void WriteRunValue(const std::string& data) override;
     void ShowError(const std::string& message) override;
-    // The connection watch's questions, owned by this window.
+    // The watches' questions, owned by this window.
     int Ask(const std::string& text, const std::string& caption, unsigned flags) override;
 
     static constexpr UINT kShowMissingEngines = WM_APP + 1;

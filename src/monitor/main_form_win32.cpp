@@ -46,7 +46,11 @@ void TfMain::FormCreate(HMODULE library) {
 
     tick_ = std::make_unique<MonitorTick>(static_cast<TickSystem&>(*this), *settings_, folder_);
     applicationSystem_ = std::make_unique<Win32ApplicationSystem>(
-        hwnd(), *engines_, folder_, [this](const std::string& message) { tick_->Report(message); });
+        *engines_, folder_,
+        [this](const std::string& text, const std::string& caption, unsigned flags) {
+            return Ask(text, caption, flags);
+        },
+        [this](const std::string& message) { tick_->Report(message); });
     applicationWatch_ = std::make_unique<ApplicationWatch>(*applicationSystem_, *settings_);
     tick_->checkApplications = [this] { applicationWatch_->CheckApplications(); };
     mag_ = std::make_unique<vur::TMagRasCon>(vur::ProcessRasBinding(), hwnd());
