@@ -6,6 +6,7 @@
 #include "shared/ui/application.h"
 #include "shared/ui/fonts.h"
 #include "shared/ui/picture_resource.h"
+#include "shared/module_path.h"
 #include "shared/ui/shell.h"
 #include "startcenter/tiles.h"
 
@@ -70,7 +71,7 @@ void TStartcenter::LoadPicture(ui::Picture& picture, const char* resource) {
 
 void TStartcenter::TileClick(int index) {
     // The shell reports its own failures, if any; the start center says nothing and stays as it is.
-    ui::OpenWithShell(hwnd(), ui::ProgramFolder() + kTiles[index].path, SW_SHOWNORMAL);
+    ui::OpenWithShell(hwnd(), vur::ModuleFolder(nullptr) + kTiles[index].path, SW_SHOWNORMAL);
 }
 
 void TStartcenter::TileMouseMove(int index) {

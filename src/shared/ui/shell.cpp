@@ -1,13 +1,9 @@
-// Program folder and shell "open".
+// The shell's "open" action.
 #include "shared/ui/shell.h"
-
-#include "shared/module_path.h"
 
 #include <shellapi.h>
 
 namespace vur::ui {
-
-std::string ProgramFolder(HMODULE module) { return vur::ModuleFolder(module); }
 
 bool OpenWithShell(HWND owner, const std::string& path, int show) {
     HINSTANCE result = ShellExecuteA(owner, "open", path.c_str(), nullptr, nullptr, show);

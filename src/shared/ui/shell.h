@@ -1,4 +1,4 @@
-// The program folder and the shell's "open" action, through which the suite's programs start each other.
+// The shell's "open" action, through which the suite's programs start each other.
 #pragma once
 
 #include <windows.h>
@@ -6,9 +6,6 @@
 #include <string>
 
 namespace vur::ui {
-
-// The folder of `module` (nullptr: the running program file), with its trailing backslash.
-std::string ProgramFolder(HMODULE module = nullptr);
 
 // Opens `path` with the shell's "open" action: no parameters, no working folder, shown with `show`
 // (SW_SHOWNORMAL = 1, SW_SHOWMAXIMIZED), owned by `owner`. True when the shell reports success; the
