@@ -1,13 +1,4 @@
-# Cross toolchain for 32-bit Windows (mingw-w64, i686). VUR_MINGW_VARIANT picks the thread model.
-set(CMAKE_SYSTEM_NAME Windows)
+# Cross toolchain for 32-bit Windows (mingw-w64, i686).
 set(CMAKE_SYSTEM_PROCESSOR i686)
-if(NOT DEFINED VUR_MINGW_SUFFIX)
-  set(VUR_MINGW_SUFFIX "")
-endif()
-set(CMAKE_C_COMPILER i686-w64-mingw32-gcc${VUR_MINGW_SUFFIX})
-set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++${VUR_MINGW_SUFFIX})
-set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(VUR_MINGW_TRIPLE i686-w64-mingw32)
+include(${CMAKE_CURRENT_LIST_DIR}/MingwToolchain.cmake)

@@ -99,17 +99,17 @@ uint32_t TMagRasCon::RefreshConnections() {
 
 TRasHandle TMagRasCon::ConnectionHandle(int i) const {
     if (i < 0 || i >= Count()) return 0;
-    return GetU32(connections_.Item(i).data(), rasconn::kHandle);
+    return GetHandle(connections_.Item(i).data(), binding_.Layout());
 }
 
 std::string TMagRasCon::ConnectionEntryName(int i) const {
     if (i < 0 || i >= Count()) return std::string();
-    return GetText(connections_.Item(i).data(), rasconn::kEntryName, rasconn::kEntryNameLength);
+    return GetText(connections_.Item(i).data(), binding_.Layout().entryName, rasconn::kEntryNameLength);
 }
 
 uint32_t TMagRasCon::ConnectionSubEntry(int i) const {
     if (i < 0 || i >= Count()) return 0;
-    return GetU32(connections_.Item(i).data(), rasconn::kSubEntry);
+    return GetU32(connections_.Item(i).data(), binding_.Layout().subEntry);
 }
 
 uint32_t TMagRasCon::ReadEntryProperties() {
@@ -154,7 +154,7 @@ uint32_t TMagRasCon::HangUp(TRasHandle handle) {
         lastError_ = raserr::kDllNotFound;
         return lastError_;
     }
-    lastError_ = binding_.hangUp(handle);
+    lastError_ = binding_.hangUp(static_cast<TRasCallHandle>(handle));
     return lastError_;
 }
 
@@ -176,7 +176,7 @@ uint32_t TMagRasCon::ReadConnectStatus(TRasHandle handle, uint32_t subEntry) {
     const uint32_t size = binding_.Sizes().status;
     alignas(8) uint8_t status[rasstatus::kNtSize] = {};
     PutU32(status, rasstatus::kSize, size);
-    lastError_ = binding_.getConnectStatus(handle, status);
+    lastError_ = binding_.getConnectStatus(static_cast<TRasCallHandle>(handle), status);
     if (lastError_ == 0) {
         current_.DeviceName = GetText(status, rasstatus::kDeviceName, rasstatus::kDeviceNameLength);
         current_.DeviceType = GetText(status, rasstatus::kDeviceType, rasstatus::kDeviceTypeLength);

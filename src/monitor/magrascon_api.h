@@ -4,8 +4,8 @@
 // millisecond tick; Sleep blocks without dispatching messages; PostMessage posts to the given window;
 // LoadSystemLibrary loads a library by its file name from the system folder only (never the search path)
 // and returns null when it cannot; GetProcAddress returns null for a missing export; FreeLibrary releases.
-// The RAS function types are ABI-compatible with RASAPI32.DLL's stdcall exports on 32-bit Windows, so the
-// Windows table hands out GetProcAddress results as they are.
+// The RAS function types are ABI-compatible with RASAPI32.DLL's exports (stdcall on 32-bit Windows, the one
+// x64 convention on 64-bit Windows), so the Windows table hands out GetProcAddress results as they are.
 #pragma once
 
 #include <cstdint>
@@ -18,14 +18,17 @@
 
 namespace vur {
 
-using TRasHandle = uint32_t; // HRASCONN: 32 bits in the records and on the stack of a 32-bit process
+// HRASCONN as a value: wide enough for both layouts. Calls take it at the width of a pointer, as the system
+// passes a handle.
+using TRasHandle = uint64_t;
+using TRasCallHandle = uintptr_t;
 using TWindowHandle = void*;
 using TModuleHandle = void*;
 
 using TRasEnumConnectionsA = uint32_t(VUR_RASAPI*)(void* records, uint32_t* size, uint32_t* count);
-using TRasGetConnectStatusA = uint32_t(VUR_RASAPI*)(TRasHandle handle, void* status);
+using TRasGetConnectStatusA = uint32_t(VUR_RASAPI*)(TRasCallHandle handle, void* status);
 using TRasGetErrorStringA = uint32_t(VUR_RASAPI*)(uint32_t code, char* text, uint32_t size);
-using TRasHangUpA = uint32_t(VUR_RASAPI*)(TRasHandle handle);
+using TRasHangUpA = uint32_t(VUR_RASAPI*)(TRasCallHandle handle);
 using TRasGetEntryPropertiesA = uint32_t(VUR_RASAPI*)(const char* phonebook, const char* entry,
                                                       void* entryInfo, uint32_t* entrySize, void* deviceInfo,
                                                       uint32_t* deviceSize);

@@ -8,7 +8,9 @@ namespace vur {
 
 class TRasBinding {
   public:
-    explicit TRasBinding(const TRasSystem& system) : system_(system) {}
+    // The architecture gives the record layout: the build's own on Windows, either one in native tests.
+    explicit TRasBinding(const TRasSystem& system, TArchitecture architecture = kBuildArchitecture)
+        : system_(system), architecture_(architecture) {}
     ~TRasBinding() { Release(); }
     TRasBinding(const TRasBinding&) = delete;
     TRasBinding& operator=(const TRasBinding&) = delete;
@@ -22,7 +24,8 @@ class TRasBinding {
     const TRasSystem& System() const { return system_; }
     // Determined from the version numbers on first use, then fixed for the process.
     TSystemClass SystemClass();
-    TRecordSizes Sizes() { return RecordSizes(SystemClass()); }
+    TRecordSizes Sizes() { return RecordSizes(SystemClass(), architecture_); }
+    const TConnLayout& Layout() const { return ConnLayout(architecture_); }
 
     // Set only when RasGetEntryPropertiesA itself was found, so it is never called as null.
     bool HasPhonebook() const { return hasPhonebook_; }
@@ -37,6 +40,7 @@ class TRasBinding {
     template <typename F> F Resolve(TModuleHandle module, const char* name);
 
     const TRasSystem& system_;
+    TArchitecture architecture_;
     bool tried_ = false;
     bool haveDial_ = false;
     bool hasPhonebook_ = false;

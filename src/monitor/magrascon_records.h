@@ -27,33 +27,59 @@ inline TSystemClass ClassifySystem(uint32_t platformId, uint32_t major, uint32_t
     return minor == 0 ? TSystemClass::Win2000 : TSystemClass::XP;
 }
 
-inline TRecordSizes RecordSizes(TSystemClass c) {
+// ras.h packs its records to 4 bytes. On 64-bit Windows the connection handle is 8 bytes at offset 4, so every
+// later RASCONN field lies 4 bytes further on; RASENTRY and RASCONNSTATUS hold no pointer and are the same.
+// A 64-bit program runs only on 64-bit Windows; there the system class still names the record revision (and
+// the class's RAS quirks), and the architecture gives that revision's 64-bit layout.
+enum class TArchitecture { X86, X64 };
+
+#if defined(_WIN64)
+constexpr TArchitecture kBuildArchitecture = TArchitecture::X64;
+#else
+// The shipped suite is 32-bit: portable code that models RAS does so with its layout unless told otherwise.
+constexpr TArchitecture kBuildArchitecture = TArchitecture::X86;
+#endif
+
+// RASCONN: the widest (XP) revision; older ones are prefixes of it.
+struct TConnLayout {
+    size_t handle;
+    size_t handleSize;
+    size_t entryName;
+    size_t deviceType;
+    size_t deviceName;
+    size_t phonebook;
+    size_t subEntry;
+};
+
+namespace rasconn {
+constexpr size_t kSize = 0;
+constexpr size_t kEntryNameLength = 257;
+constexpr size_t kDeviceTypeLength = 17;
+constexpr size_t kDeviceNameLength = 129;
+constexpr TConnLayout kX86 = {4, 4, 8, 265, 282, 411, 672};
+constexpr TConnLayout kX64 = {4, 8, 12, 269, 286, 415, 676};
+constexpr size_t kWidest = 708; // the 64-bit XP record; the 32-bit one is 704
+} // namespace rasconn
+
+constexpr const TConnLayout& ConnLayout(TArchitecture a) {
+    return a == TArchitecture::X64 ? rasconn::kX64 : rasconn::kX86;
+}
+
+constexpr TRecordSizes RecordSizes(TSystemClass c, TArchitecture a = kBuildArchitecture) {
+    // Each later revision appends to the RASCONN record: 4 bytes more on 64-bit Windows, from the handle.
+    const uint32_t wide = a == TArchitecture::X64 ? 4 : 0;
     switch (c) {
     case TSystemClass::Win9x:
-        return {412, 1768, 160};
+        return {412 + wide, 1768, 160};
     case TSystemClass::NT4:
-        return {676, 1796, 288};
+        return {676 + wide, 1796, 288};
     case TSystemClass::Win2000:
-        return {692, 2088, 288};
+        return {692 + wide, 2088, 288};
     case TSystemClass::XP:
         break;
     }
-    return {704, 2884, 288};
+    return {704 + wide, 2884, 288};
 }
-
-// RASCONN: the widest (XP) layout; older ones are prefixes of it.
-namespace rasconn {
-constexpr size_t kWidest = 704;
-constexpr size_t kSize = 0;
-constexpr size_t kHandle = 4;
-constexpr size_t kEntryName = 8;
-constexpr size_t kEntryNameLength = 257;
-constexpr size_t kDeviceType = 265;
-constexpr size_t kDeviceTypeLength = 17;
-constexpr size_t kDeviceName = 282;
-constexpr size_t kDeviceNameLength = 129;
-constexpr size_t kSubEntry = 672;
-} // namespace rasconn
 
 // RASENTRY: only the leading fields the layer reads.
 namespace rasentry {
@@ -92,6 +118,17 @@ inline uint32_t GetU32(const uint8_t* record, size_t offset) {
 
 inline void PutU32(uint8_t* record, size_t offset, uint32_t v) {
     std::memcpy(record + offset, &v, 4);
+}
+
+// The connection handle, 4 or 8 bytes as the layout says (little-endian, as on every Windows of the suite).
+inline uint64_t GetHandle(const uint8_t* record, const TConnLayout& layout) {
+    uint64_t v = 0;
+    std::memcpy(&v, record + layout.handle, layout.handleSize);
+    return v;
+}
+
+inline void PutHandle(uint8_t* record, const TConnLayout& layout, uint64_t v) {
+    std::memcpy(record + layout.handle, &v, layout.handleSize);
 }
 
 // A fixed text field: up to its first NUL, never beyond the field.

@@ -3,9 +3,10 @@
 
 namespace vurmon {
 
-// The record sizes the system expects of the ANSI entries.
-static_assert(sizeof(PROCESSENTRY32) == 296, "process entry record size");
-static_assert(sizeof(MODULEENTRY32) == 548, "module entry record size");
+// The record sizes the system expects of the ANSI entries; on 64-bit Windows their pointer-sized fields grow.
+constexpr bool kWide = sizeof(void*) == 8;
+static_assert(sizeof(PROCESSENTRY32) == (kWide ? 304 : 296), "process entry record size");
+static_assert(sizeof(MODULEENTRY32) == (kWide ? 568 : 548), "module entry record size");
 
 namespace {
 

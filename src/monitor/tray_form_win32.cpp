@@ -13,8 +13,9 @@ namespace vurmon {
 
 namespace {
 
-// The record size of the first shell version, which every Windows of the suite accepts.
-constexpr DWORD kNotifyIconRecordSize = 88;
+// The record size of the first shell version, which every Windows of the suite accepts: 88 bytes, and 104 on
+// 64-bit Windows, where the window and icon handles are 8 bytes.
+constexpr DWORD kNotifyIconRecordSize = sizeof(void*) == 8 ? 104 : 88;
 static_assert(offsetof(NOTIFYICONDATAA, szTip) + 64 == kNotifyIconRecordSize, "notify-icon record layout");
 
 constexpr UINT kIconId = 0;

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <type_traits>
+
 extern "C" __declspec(dllexport) void __stdcall CheckHeuristically(unsigned char* result, const char* fileName) {
     // Put together at run time, so that this library's own file does not carry the marker.
     static const std::string marker = std::string("VUR-TEST") + "HEURISTIK-0190";
@@ -18,3 +20,6 @@ extern "C" __declspec(dllexport) void __stdcall CheckHeuristically(unsigned char
         vur::SetEngineResult(result, vur::kEngineClean);
     }
 }
+
+// The caller's pointer type, calling convention included, on either architecture.
+static_assert(std::is_same_v<decltype(&CheckHeuristically), vur::CheckHeuristicallyFn>, "engine entry point");

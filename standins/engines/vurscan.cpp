@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <type_traits>
 #include <vector>
 
 namespace {
@@ -45,3 +46,7 @@ extern "C" __declspec(dllexport) void __stdcall ScanDialers(unsigned char* resul
         vur::SetEngineResult(result, vur::kEngineClean);
     }
 }
+
+// The caller's pointer types, calling convention included, on either architecture.
+static_assert(std::is_same_v<decltype(&InitDialersDatabase), vur::InitDialersDatabaseFn>, "engine entry point");
+static_assert(std::is_same_v<decltype(&ScanDialers), vur::ScanDialersFn>, "engine entry point");

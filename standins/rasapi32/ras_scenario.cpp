@@ -18,12 +18,17 @@ std::vector<std::string> Split(const std::string& line, char at) {
     }
 }
 
-bool Number(const std::string& text, uint32_t& value) {
-    if (text.empty()) return false;
+bool Number(const std::string& text, uint64_t& value) {
+    if (text.empty() || text[0] == '-') return false;
     char* end = nullptr;
-    const unsigned long v = std::strtoul(text.c_str(), &end, 0);
-    if (*end != '\0' || text[0] == '-') return false;
-    value = static_cast<uint32_t>(v);
+    value = std::strtoull(text.c_str(), &end, 0);
+    return *end == '\0';
+}
+
+bool Number(const std::string& text, uint32_t& value) {
+    uint64_t wide = 0;
+    if (!Number(text, wide) || wide > 0xFFFFFFFFu) return false;
+    value = static_cast<uint32_t>(wide);
     return true;
 }
 

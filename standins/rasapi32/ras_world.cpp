@@ -7,7 +7,7 @@ namespace vurras {
 
 using namespace vur;
 
-const TWorldConnection* TRasWorld::Find(uint32_t handle) const {
+const TWorldConnection* TRasWorld::Find(TRasHandle handle) const {
     for (const auto& c : scenario_.connections)
         if (c.handle == handle) return &c;
     return nullptr;
@@ -35,18 +35,18 @@ uint32_t TRasWorld::EnumConnections(uint8_t* records, uint32_t* size, uint32_t* 
         uint8_t* r = records + i * sizes_.conn;
         std::memset(r, 0, sizes_.conn);
         PutU32(r, rasconn::kSize, sizes_.conn);
-        PutU32(r, rasconn::kHandle, live[i]->handle);
-        PutText(r, rasconn::kEntryName, rasconn::kEntryNameLength, live[i]->entryName);
-        PutText(r, rasconn::kDeviceType, rasconn::kDeviceTypeLength, "modem");
-        PutText(r, rasconn::kDeviceName, rasconn::kDeviceNameLength, "Standardmodem");
-        if (sizes_.conn > rasconn::kSubEntry) PutU32(r, rasconn::kSubEntry, live[i]->subEntry);
+        PutHandle(r, layout_, live[i]->handle);
+        PutText(r, layout_.entryName, rasconn::kEntryNameLength, live[i]->entryName);
+        PutText(r, layout_.deviceType, rasconn::kDeviceTypeLength, "modem");
+        PutText(r, layout_.deviceName, rasconn::kDeviceNameLength, "Standardmodem");
+        if (sizes_.conn > layout_.subEntry) PutU32(r, layout_.subEntry, live[i]->subEntry);
     }
     *count = static_cast<uint32_t>(live.size());
     *size = needed;
     return 0;
 }
 
-uint32_t TRasWorld::GetConnectStatus(uint32_t handle, uint8_t* status, uint32_t now) {
+uint32_t TRasWorld::GetConnectStatus(TRasHandle handle, uint8_t* status, uint32_t now) {
     if (!status) return 87;
     if (GetU32(status, rasstatus::kSize) != sizes_.status) return raserr::kInvalidSize;
     const TWorldConnection* c = Find(handle);
@@ -72,7 +72,7 @@ uint32_t TRasWorld::GetConnectStatus(uint32_t handle, uint8_t* status, uint32_t 
     return 0;
 }
 
-uint32_t TRasWorld::HangUp(uint32_t handle, uint32_t now) {
+uint32_t TRasWorld::HangUp(TRasHandle handle, uint32_t now) {
     log_.push_back("hangup " + std::to_string(handle));
     const TWorldConnection* c = Find(handle);
     if (!c || Dropped(*c, now)) return raserr::kInvalidHandle;

@@ -1,5 +1,5 @@
 // The dial-up world the RAS stand-in reports: connections, phonebook entries and what a hang-up does, with
-// the RAS calls answered in the record layout of a given system class.
+// the RAS calls answered in the record layout of a given system class and architecture.
 #pragma once
 
 #include "monitor/magrascon_api.h"
@@ -13,7 +13,7 @@
 namespace vurras {
 
 struct TWorldConnection {
-    uint32_t handle = 0;
+    vur::TRasHandle handle = 0;
     std::string entryName;
     uint32_t subEntry = 0;
     int dropAfterMs = 0; // 0: gone at once; -1: never
@@ -43,16 +43,17 @@ TScenario ParseScenario(const std::string& text, int* badLines = nullptr);
 
 class TRasWorld {
   public:
-    explicit TRasWorld(vur::TSystemClass systemClass)
-        : sizes_(vur::RecordSizes(systemClass)), class_(systemClass) {}
+    TRasWorld(vur::TSystemClass systemClass, vur::TArchitecture architecture = vur::kBuildArchitecture)
+        : sizes_(vur::RecordSizes(systemClass, architecture)), layout_(vur::ConnLayout(architecture)),
+          class_(systemClass) {}
 
     // Replaces what the world shows; hang-ups already made stay in force for their handles.
     void SetScenario(TScenario scenario) { scenario_ = std::move(scenario); }
     const TScenario& Scenario() const { return scenario_; }
 
     uint32_t EnumConnections(uint8_t* records, uint32_t* size, uint32_t* count, uint32_t now);
-    uint32_t GetConnectStatus(uint32_t handle, uint8_t* status, uint32_t now);
-    uint32_t HangUp(uint32_t handle, uint32_t now);
+    uint32_t GetConnectStatus(vur::TRasHandle handle, uint8_t* status, uint32_t now);
+    uint32_t HangUp(vur::TRasHandle handle, uint32_t now);
     uint32_t GetEntryProperties(const char* entry, uint8_t* entryInfo, uint32_t* entrySize,
                                 uint8_t* deviceInfo, uint32_t* deviceSize);
     uint32_t GetErrorString(uint32_t code, char* text, uint32_t size) const;
@@ -65,13 +66,14 @@ class TRasWorld {
         uint32_t at = 0;
         size_t queries = 0;
     };
-    const TWorldConnection* Find(uint32_t handle) const;
+    const TWorldConnection* Find(vur::TRasHandle handle) const;
     bool Dropped(const TWorldConnection& c, uint32_t now) const;
 
     vur::TRecordSizes sizes_;
+    const vur::TConnLayout& layout_;
     vur::TSystemClass class_;
     TScenario scenario_;
-    std::map<uint32_t, THangUp> hangUps_;
+    std::map<vur::TRasHandle, THangUp> hangUps_;
     std::vector<std::string> log_;
 };
 

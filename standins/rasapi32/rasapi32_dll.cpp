@@ -75,9 +75,11 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
     return TRUE;
 }
 
+// HRASCONN is a handle, passed at the width of a pointer; ras.h stays out, as this file defines its functions.
+
 // Present because its presence is what tells RAS is installed; the stand-in dials nothing.
 __declspec(dllexport) DWORD WINAPI RasDialA(void*, const char*, void*, DWORD, void*, void* handle) {
-    if (handle) *static_cast<DWORD*>(handle) = 0;
+    if (handle) *static_cast<void**>(handle) = nullptr;
     return 633; // ERROR_PORT_NOT_AVAILABLE
 }
 
@@ -91,12 +93,12 @@ __declspec(dllexport) DWORD WINAPI RasEnumConnectionsA(BYTE* records, DWORD* siz
                                    reinterpret_cast<uint32_t*>(count), GetTickCount());
 }
 
-__declspec(dllexport) DWORD WINAPI RasGetConnectStatusA(DWORD handle, BYTE* status) {
-    return World().GetConnectStatus(handle, status, GetTickCount());
+__declspec(dllexport) DWORD WINAPI RasGetConnectStatusA(void* handle, BYTE* status) {
+    return World().GetConnectStatus(reinterpret_cast<uintptr_t>(handle), status, GetTickCount());
 }
 
-__declspec(dllexport) DWORD WINAPI RasHangUpA(DWORD handle) {
-    const DWORD result = World().HangUp(handle, GetTickCount());
+__declspec(dllexport) DWORD WINAPI RasHangUpA(void* handle) {
+    const DWORD result = World().HangUp(reinterpret_cast<uintptr_t>(handle), GetTickCount());
     FlushLog();
     return result;
 }

@@ -7,6 +7,10 @@ import sys
 import tempfile
 import time
 
+# Wine's loader and prefix kind per architecture, as tests/wine/wine-env has them.
+LOADERS = {"x86": "wine", "x64": "/usr/lib/wine/wine64"}
+WINEARCHS = {"x86": "win32", "x64": "win64"}
+
 
 class Case:
     """One e2e script run: its prefix, its program folder, and the checks it has made."""
@@ -15,20 +19,25 @@ class Case:
         parser = argparse.ArgumentParser(description=description)
         parser.add_argument("--prefix", required=True)
         parser.add_argument("--version", required=True)
+        parser.add_argument("--arch", choices=sorted(LOADERS), default="x86")
         parser.add_argument("--dist", required=True)
         parser.add_argument("--work", required=True)
         parser.add_argument("--native-bin", required=True)
+        parser.add_argument("--driver", help="vurdrive.exe to use instead of the one beside dist")
         self.args = parser.parse_args()
         self.prefix = self.args.prefix
         self.version = self.args.version
+        self.arch = self.args.arch
+        self.loader = LOADERS[self.arch]
         self.work = self.args.work
         self.native_bin = self.args.native_bin
         self.failures = 0
         self.checks = 0
         self.spawned = []
+        self.shown = set()
         # The win32 tree beside dist: the e2e driver in bin/, the recorder stand-ins in standins/recorder/.
         self.win32_build = os.path.dirname(os.path.normpath(self.args.dist))
-        self.driver = os.path.join(self.win32_build, "bin", "vurdrive.exe")
+        self.driver = self.args.driver or os.path.join(self.win32_build, "bin", "vurdrive.exe")
         self.recorder_dir = os.path.join(self.win32_build, "standins", "recorder")
         shutil.rmtree(self.work, ignore_errors=True)
         os.makedirs(self.work)
@@ -42,12 +51,12 @@ class Case:
 
     def env(self):
         env = dict(os.environ)
-        env.update(WINEPREFIX=self.prefix, WINEARCH="win32", WINEDEBUG=env.get("WINEDEBUG", "-all"))
+        env.update(WINEPREFIX=self.prefix, WINEARCH=WINEARCHS[self.arch], WINEDEBUG=env.get("WINEDEBUG", "-all"))
         return env
 
     def wine(self, program, *args, timeout=60):
         """Runs a Windows program to its end; returns (exit code, stdout bytes, stderr bytes)."""
-        return self._run(["wine", program, *args], timeout)
+        return self._run([self.loader, program, *args], timeout)
 
     # Output goes through files, not pipes: the first Wine program of a session may start the desktop process,
     # which inherits its handles and outlives it, so a pipe would never reach its end.
@@ -64,7 +73,7 @@ class Case:
 
     def spawn(self, program, *args, cwd=None):
         """Starts a Windows program in the background; finish() ends it if it is still running."""
-        process = subprocess.Popen(["wine", program, *args], env=self.env(), cwd=cwd, stdout=subprocess.DEVNULL,
+        process = subprocess.Popen([self.loader, program, *args], env=self.env(), cwd=cwd, stdout=subprocess.DEVNULL,
                                    stderr=subprocess.DEVNULL)
         self.spawned.append(process)
         return process
@@ -72,7 +81,7 @@ class Case:
     # vurdrive: keyword options become "--name value" (cls= for --class, underscores become dashes).
     def drive(self, command, *extra, timeout=60, **options):
         """Runs one vurdrive command; returns (exit code, stdout as text decoded from CP1252)."""
-        argv = ["wine", self.driver, command, *extra]
+        argv = [self.loader, self.driver, command, *extra]
         for key, value in options.items():
             if value is None:
                 continue
@@ -81,9 +90,16 @@ class Case:
         return rc, out.decode("cp1252", errors="replace").replace("\r\n", "\n")
 
     def wait_window(self, timeout_ms=15000, **query):
-        """Waits for a window; returns its handle as text, or None after the timeout."""
+        """Waits for a window; returns its handle as text, or None after the timeout. The first time a
+        visible window appears, the screen is kept as window-<n>-<title or class>.png in the work folder."""
         rc, out = self.drive("wait", "--timeout", str(timeout_ms), timeout=timeout_ms / 1000 + 30, **query)
-        return out.strip() if rc == 0 else None
+        handle = out.strip() if rc == 0 else None
+        if handle and not query.get("hidden") and handle not in self.shown:
+            self.shown.add(handle)
+            time.sleep(0.3)  # its first paint
+            label = "".join(c if c.isalnum() else "_" for c in str(query.get("title") or query.get("cls")))
+            self.screenshot(os.path.join(self.work, "window-%02d-%s.png" % (len(self.shown), label)))
+        return handle
 
     def children(self, **query):
         """The window's descendants as dicts: handle, cls, id, x, y, width, height, visible, text."""
@@ -180,8 +196,8 @@ class Case:
                 process.kill()
                 process.wait(timeout=30)
         subprocess.run(["wineserver", "-w"], env=self.env(), timeout=60)
-        print("%s on %s: %d checks, %d failed" % (os.path.basename(sys.argv[0]), self.version, self.checks,
-                                                  self.failures))
+        print("%s on %s %s: %d checks, %d failed" % (os.path.basename(sys.argv[0]), self.version, self.arch,
+                                                     self.checks, self.failures))
         sys.exit(1 if self.failures or not self.checks else 0)
 
 

@@ -13,7 +13,7 @@ hostile = HostileServer()
 try:
     env = case.env()
     env.update(VUR_HTTP_NGINX=nginx.main, VUR_HTTP_OTHER=nginx.other, VUR_HTTP_HOSTILE=hostile.address)
-    done = subprocess.run(["wine", exe, "--gtest_filter=HttpServers.*:HttpCliWin32.*"], env=env,
+    done = subprocess.run([case.loader, exe, "--gtest_filter=HttpServers.*:HttpCliWin32.*"], env=env,
                           capture_output=True, timeout=200)
     output = done.stdout.decode("cp1252", "replace")
     print(output[-6000:])

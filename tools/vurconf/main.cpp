@@ -1,14 +1,14 @@
 // vurconf entry point: hands the arguments to the command runner.
 #include "commands.h"
-
-#include <iostream>
+#include "stdio_stream.h"
 
 int main(int argc, char** argv) {
-    std::vector<std::string> args(argv + 1, argv + argc);
+    vurconf::StdioStream out(stdout), err(stderr);
     try {
-        return vurconf::RunVurconf(args, std::cout, std::cerr);
+        std::vector<std::string> args(argv + 1, argv + argc);
+        return vurconf::RunVurconf(args, out, err);
     } catch (const std::exception& e) {
-        std::cerr << "vurconf: " << e.what() << '\n';
+        err << "vurconf: " << e.what() << '\n';
         return 1;
     }
 }

@@ -1,19 +1,20 @@
-// The parts of Widget that every kind of window shares.
+// The parts of Widget that every kind of window shares. The object pointer lives in the window's user data;
+// the LongPtr calls are the plain Long ones on 32-bit Windows and keep all 64 bits on 64-bit Windows.
 #include "shared/ui/widget.h"
 
 namespace vur::ui {
 
 Widget* Widget::FromHandle(HWND window) {
-    return window ? reinterpret_cast<Widget*>(GetWindowLongA(window, GWL_USERDATA)) : nullptr;
+    return window ? reinterpret_cast<Widget*>(GetWindowLongPtrA(window, GWLP_USERDATA)) : nullptr;
 }
 
 void Widget::Attach(HWND window) {
     hwnd_ = window;
-    SetWindowLongA(window, GWL_USERDATA, reinterpret_cast<LONG>(this));
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
 void Widget::Detach() {
-    if (hwnd_ && IsWindow(hwnd_) && FromHandle(hwnd_) == this) SetWindowLongA(hwnd_, GWL_USERDATA, 0);
+    if (hwnd_ && IsWindow(hwnd_) && FromHandle(hwnd_) == this) SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
     hwnd_ = nullptr;
 }
 

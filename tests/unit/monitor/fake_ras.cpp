@@ -50,7 +50,7 @@ uint32_t VUR_RASAPI Enum(void* records, uint32_t* size, uint32_t* count) {
                                                    FakeRas::current->now);
 }
 
-uint32_t VUR_RASAPI Status(TRasHandle handle, void* status) {
+uint32_t VUR_RASAPI Status(TRasCallHandle handle, void* status) {
     if (FakeRas::current->onStatusQuery) FakeRas::current->onStatusQuery();
     return FakeRas::current->world.GetConnectStatus(handle, static_cast<uint8_t*>(status),
                                                     FakeRas::current->now);
@@ -60,7 +60,7 @@ uint32_t VUR_RASAPI ErrorString(uint32_t code, char* text, uint32_t size) {
     return FakeRas::current->world.GetErrorString(code, text, size);
 }
 
-uint32_t VUR_RASAPI HangUp(TRasHandle handle) {
+uint32_t VUR_RASAPI HangUp(TRasCallHandle handle) {
     return FakeRas::current->world.HangUp(handle, FakeRas::current->now);
 }
 
@@ -111,7 +111,7 @@ void VersionOf(TSystemClass c, uint32_t& platformId, uint32_t& major, uint32_t& 
 
 } // namespace
 
-FakeRas::FakeRas(TSystemClass systemClass) : world(systemClass) {
+FakeRas::FakeRas(TSystemClass systemClass, TArchitecture architecture) : world(systemClass, architecture) {
     VersionOf(systemClass, platformId, major, minor);
     current = this;
 }
@@ -124,7 +124,7 @@ const TRasSystem& FakeRas::Table() {
     return kTable;
 }
 
-void FakeRas::Connect(uint32_t handle, const std::string& entry, uint32_t subEntry, int dropAfterMs) {
+void FakeRas::Connect(TRasHandle handle, const std::string& entry, uint32_t subEntry, int dropAfterMs) {
     vurras::TScenario s = world.Scenario();
     vurras::TWorldConnection c;
     c.handle = handle;
@@ -142,7 +142,7 @@ void FakeRas::Entry(const std::string& name, uint32_t country, const std::string
     world.SetScenario(s);
 }
 
-int FakeRas::HangUps(uint32_t handle) const {
+int FakeRas::HangUps(TRasHandle handle) const {
     const auto& log = world.Log();
     return static_cast<int>(std::count(log.begin(), log.end(), "hangup " + std::to_string(handle)));
 }

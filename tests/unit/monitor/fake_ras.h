@@ -21,7 +21,8 @@ struct PostedMessage {
 class FakeRas {
   public:
     // Becomes the system behind Table() until destroyed; one at a time.
-    explicit FakeRas(vur::TSystemClass systemClass = vur::TSystemClass::XP);
+    explicit FakeRas(vur::TSystemClass systemClass = vur::TSystemClass::XP,
+                     vur::TArchitecture architecture = vur::kBuildArchitecture);
     ~FakeRas();
 
     static const vur::TRasSystem& Table();
@@ -40,9 +41,9 @@ class FakeRas {
     // Called at each status query, before the world answers it.
     std::function<void()> onStatusQuery;
 
-    void Connect(uint32_t handle, const std::string& entry, uint32_t subEntry = 0, int dropAfterMs = 0);
+    void Connect(vur::TRasHandle handle, const std::string& entry, uint32_t subEntry = 0, int dropAfterMs = 0);
     void Entry(const std::string& name, uint32_t country, const std::string& area, const std::string& local);
-    int HangUps(uint32_t handle) const;
+    int HangUps(vur::TRasHandle handle) const;
 
     static FakeRas* current;
 };

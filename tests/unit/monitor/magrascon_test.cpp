@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 using namespace vur;
 using vurtest::FakeRas;
 
@@ -84,44 +86,57 @@ TEST_F(RasList, MoreThanEightConnectionsTrackTheFirstEight) {
     EXPECT_FALSE(mag.ConnectionsChanged());
 }
 
-// On every system class the i-th record lies at i times the class's RASCONN size.
-struct RasStride : ::testing::TestWithParam<TSystemClass> {};
+// On every system class and both architectures the i-th record lies at i times the class's RASCONN size,
+// with the handle at full width (a 64-bit handle keeps its upper half).
+using ClassAndArchitecture = std::tuple<TSystemClass, TArchitecture>;
+struct RasStride : ::testing::TestWithParam<ClassAndArchitecture> {};
 
 TEST_P(RasStride, SecondConnectionIsReadFromTheSecondRecord) {
-    FakeRas ras(GetParam());
-    TRasBinding binding(FakeRas::Table());
+    const auto [systemClass, architecture] = GetParam();
+    const bool wide = architecture == TArchitecture::X64;
+    FakeRas ras(systemClass, architecture);
+    TRasBinding binding(FakeRas::Table(), architecture);
     TMagRasCon mag(binding, kWindow);
+    const TRasHandle second = wide ? 0x1234567800000202ull : 0x202u;
     ras.Connect(0x101, "Erste", 1, -1);
-    ras.Connect(0x202, "Zweite Verbindung", 2, -1);
+    ras.Connect(second, "Zweite Verbindung", 2, -1);
     ASSERT_EQ(mag.RefreshConnections(), 0u);
     ASSERT_EQ(mag.Count(), 2);
-    EXPECT_EQ(mag.ConnectionHandle(1), 0x202u);
+    EXPECT_EQ(mag.ConnectionHandle(0), 0x101u);
+    EXPECT_EQ(mag.ConnectionHandle(1), second);
     EXPECT_EQ(mag.ConnectionEntryName(1), "Zweite Verbindung");
-    const bool hasSubEntry = GetParam() != TSystemClass::Win9x;
+    const bool hasSubEntry = systemClass != TSystemClass::Win9x;
     EXPECT_EQ(mag.ConnectionSubEntry(1), hasSubEntry ? 2u : 0u);
     // Bytes beyond the system's record size stay zero in the widened copy.
     const auto& item = mag.Connections().Item(1);
-    for (size_t b = RecordSizes(GetParam()).conn; b < item.size(); ++b)
+    for (size_t b = RecordSizes(systemClass, architecture).conn; b < item.size(); ++b)
         ASSERT_EQ(item[b], 0) << b;
+    // The hang-up reaches the world with the whole handle.
+    if (sizeof(TRasCallHandle) == 8 || !wide) {
+        mag.HangUp(second);
+        EXPECT_EQ(ras.HangUps(second), 1);
+    }
 }
 
-std::string ClassName(const ::testing::TestParamInfo<TSystemClass>& info) {
-    switch (info.param) {
+std::string ClassName(const ::testing::TestParamInfo<ClassAndArchitecture>& info) {
+    const std::string arch = std::get<1>(info.param) == TArchitecture::X64 ? "x64" : "x86";
+    switch (std::get<0>(info.param)) {
     case TSystemClass::Win9x:
-        return "Win9x";
+        return "Win9x_" + arch;
     case TSystemClass::NT4:
-        return "NT4";
+        return "NT4_" + arch;
     case TSystemClass::Win2000:
-        return "Win2000";
+        return "Win2000_" + arch;
     case TSystemClass::XP:
         break;
     }
-    return "XP";
+    return "XP_" + arch;
 }
 
 INSTANTIATE_TEST_SUITE_P(AllClasses, RasStride,
-                         ::testing::Values(TSystemClass::Win9x, TSystemClass::NT4, TSystemClass::Win2000,
-                                           TSystemClass::XP),
+                         ::testing::Combine(::testing::Values(TSystemClass::Win9x, TSystemClass::NT4,
+                                                              TSystemClass::Win2000, TSystemClass::XP),
+                                            ::testing::Values(TArchitecture::X86, TArchitecture::X64)),
                          ClassName);
 
 TEST(RasListWin9x, MoreThanEightSmallRecordsFitAtOnceAndTheFirstEightAreTracked) {

@@ -21,20 +21,28 @@ std::string OwnFolder() {
 }
 
 // The stand-in lies beside the test program, not in the system folder. Wine would replace a library named
-// RASAPI32.DLL by its own stub unless told otherwise at start, so a copy under another name is loaded.
-std::string CopyPath() {
-    return OwnFolder() + "vurras" + std::to_string(GetCurrentProcessId()) + ".dll";
+// RASAPI32.DLL by its own stub unless told otherwise at start, so a copy under another name is loaded. The
+// runner runs in several prefixes at once, whose process ids may be the same: the name is made unique on disk.
+const std::string& CopyPath() {
+    static const std::string path = [] {
+        char unique[MAX_PATH];
+        if (GetTempFileNameA(OwnFolder().c_str(), "vrs", 0, unique) == 0) return std::string();
+        CopyFileA((OwnFolder() + "rasapi32.dll").c_str(), unique, FALSE);
+        return std::string(unique);
+    }();
+    return path;
 }
 
 TModuleHandle LoadBesideUs(const char* fileName) {
-    if (lstrcmpiA(fileName, "RASAPI32.DLL") != 0) return nullptr;
-    CopyFileA((OwnFolder() + "rasapi32.dll").c_str(), CopyPath().c_str(), TRUE);
+    if (lstrcmpiA(fileName, "RASAPI32.DLL") != 0 || CopyPath().empty()) return nullptr;
     return LoadLibraryA(CopyPath().c_str());
 }
 
 // Every binding has freed the copy by the time the program ends.
 struct RemoveCopy {
-    ~RemoveCopy() { DeleteFileA(CopyPath().c_str()); }
+    ~RemoveCopy() {
+        if (!CopyPath().empty()) DeleteFileA(CopyPath().c_str());
+    }
 } gRemoveCopy;
 
 TRasSystem StandInSystem() {
@@ -151,8 +159,11 @@ TEST(MagRasConStandIn, NeverDroppingLineReturnsAfterTheTimeout) {
 }
 
 TEST(MagRasConWin32Table, LibrariesComeOnlyFromTheSystemFolder) {
-    // A library in this program's folder is on the search path, but not in the system folder.
-    const std::string planted = OwnFolder() + "vurplant" + std::to_string(GetCurrentProcessId()) + ".dll";
+    // A library in this program's folder is on the search path, but not in the system folder. The runner
+    // runs in several prefixes at once, whose process ids may be the same: the name is made unique on disk.
+    char unique[MAX_PATH];
+    ASSERT_NE(GetTempFileNameA(OwnFolder().c_str(), "vpl", 0, unique), 0u);
+    const std::string planted = unique;
     ASSERT_TRUE(CopyFileA((OwnFolder() + "rasapi32.dll").c_str(), planted.c_str(), FALSE));
     const std::string name = planted.substr(planted.find_last_of('\\') + 1);
     HMODULE bySearch = LoadLibraryA(name.c_str());

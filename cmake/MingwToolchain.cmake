@@ -1,0 +1,13 @@
+# The mingw-w64 cross toolchain for the triple the including toolchain file sets (VUR_MINGW_TRIPLE).
+# VUR_MINGW_SUFFIX (-posix) picks the thread model; the default one is win32.
+set(CMAKE_SYSTEM_NAME Windows)
+if(NOT DEFINED VUR_MINGW_SUFFIX)
+  set(VUR_MINGW_SUFFIX "")
+endif()
+set(CMAKE_C_COMPILER ${VUR_MINGW_TRIPLE}-gcc${VUR_MINGW_SUFFIX})
+set(CMAKE_CXX_COMPILER ${VUR_MINGW_TRIPLE}-g++${VUR_MINGW_SUFFIX})
+set(CMAKE_RC_COMPILER ${VUR_MINGW_TRIPLE}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${VUR_MINGW_TRIPLE})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)

@@ -1,0 +1,3 @@
+# Tests of the project's own scripts (label unit).
+add_test(NAME scripts.apt_source_entry COMMAND python3 ${PROJECT_SOURCE_DIR}/tests/scripts/test_apt_source_entry.py)
+set_tests_properties(scripts.apt_source_entry PROPERTIES LABELS unit)

@@ -1,0 +1,68 @@
+"""A short smoke run of the shipped 32-bit suite on a machine that cannot execute 32-bit code natively:
+qemu-user runs Wine's 32-bit loader through binfmt_misc (for this run only), in a 64-bit prefix. It checks
+that the monitor writes the Run value, that the admin tool seals as the native one does, and that the start
+center and every later window program opens its window. The 64-bit driver finds the windows. The
+application watch stays out: under this emulation a 32-bit module snapshot fails for every process."""
+import os
+import subprocess
+import sys
+import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
+
+from binfmt import QemuI386, Unusable  # noqa: E402
+from harness import Case  # noqa: E402
+import monitor_support  # noqa: E402
+
+SKIP = 77
+# The window programs beside the start center, with their titles; each one in dist is started.
+WINDOWS = [
+    ("start.exe", "VUR 3.5 Startcenter"),
+    ("scanner.exe", "VUR 3.5 Scannermodul"),
+    ("config.exe", "VUR 3.5 Konfigurator"),
+    ("update.exe", "VUR 3.5 Updater"),
+    ("vault.exe", "VUR 3.5 Quarantäne"),
+]
+START_SECONDS = 300  # a 32-bit program takes about a minute to start under emulation
+
+case = Case(__doc__)
+root = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
+# Made before the registration, so that making it starts no 32-bit program.
+subprocess.run([os.path.join(root, "tests", "wine", "make-prefix"), case.prefix, case.version, "x64"],
+               check=True, timeout=300)
+try:
+    emulation = QemuI386().__enter__()
+except Unusable as e:
+    print("skipped: %s" % e)
+    sys.exit(SKIP)
+began = time.time()
+try:
+    print("32-bit programs run through binfmt_misc entry %s" % emulation.entry, flush=True)
+    folder, windows_folder = case.install_dist("VUR")
+    monitor_support.delete_run_value(case)
+    case.spawn(windows_folder + "fast.exe", cwd=folder)
+    started = [(exe, title) for exe, title in WINDOWS if os.path.exists(os.path.join(folder, exe))]
+    for exe, _ in started:
+        case.spawn(windows_folder + exe, cwd=folder)
+
+    phrase, text = "Prüfsatz", "Einwahl über 0190"
+    rc, token, _ = case.wine(windows_folder + "vurconf.exe", "seal", phrase, text, timeout=START_SECONDS)
+    native_rc, native_token, _ = case.native("vurconf", "seal", phrase, text)
+    case.equal((rc, token.strip()), (native_rc, native_token.strip()), "vurconf.exe seals as the native tool")
+
+    run = monitor_support.wait_for(lambda: monitor_support.run_value(case), START_SECONDS)
+    case.equal(run, '"%sfast.exe"' % windows_folder, "the monitor writes the Run value")
+    for exe, title in started:
+        handle = case.wait_window(timeout_ms=START_SECONDS * 1000, title=title)
+        case.check(handle is not None, "%s opens its window %r" % (exe, title))
+    case.screenshot(os.path.join(case.work, "smoke.png"))
+finally:
+    print("smoke run took %.0f s under emulation" % (time.time() - began), flush=True)
+    try:
+        for process in case.spawned:
+            if process.poll() is None:
+                process.kill()
+        subprocess.run(["wineserver", "-k"], env=case.env(), timeout=60)
+    finally:
+        emulation.__exit__(None, None, None)
+case.finish()
