@@ -25,7 +25,7 @@ class Case:
         parser.add_argument("--native-bin", required=True)
         parser.add_argument("--driver", help="vurdrive.exe to use instead of the one beside dist")
         self.args = parser.parse_args()
-        self.prefix = self.args.prefix
+        self.prefix = os.path.abspath(self.args.prefix)
         self.version = self.args.version
         self.arch = self.args.arch
         self.loader = LOADERS[self.arch]
