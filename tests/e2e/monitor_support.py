@@ -21,16 +21,22 @@ def _registry_string(prefix, key, name):
     return match.group(1).replace("\\\\", "\\") if match else ""
 
 
-def pass_phrases(case):
-    """(registered owner, product id) as the suite reads them on this prefix's Windows version."""
+def pass_phrases(case, view32=False):
+    """(registered owner, product id) as the suite reads them on this prefix's Windows version; view32: as a
+    32-bit program in a 64-bit prefix reads them, through the 32-bit view of the machine's software keys."""
     key = ("Software\\Microsoft\\Windows\\CurrentVersion" if case.version == "win98"
            else "Software\\Microsoft\\Windows NT\\CurrentVersion")
-    return _registry_string(case.prefix, key, "RegisteredOwner"), _registry_string(case.prefix, key, "ProductId")
+    keys = [key.replace("Software\\", "Software\\Wow6432Node\\", 1), key] if view32 else [key]
+    for k in keys:
+        product = _registry_string(case.prefix, k, "ProductId")
+        if product:
+            return _registry_string(case.prefix, k, "RegisteredOwner"), product
+    return "", ""
 
 
-def write_settings(case, folder, entries):
+def write_settings(case, folder, entries, view32=False):
     """Writes (section, key, value) entries into folder/vur.conf, sealed as this prefix's programs seal them."""
-    owner, product = pass_phrases(case)
+    owner, product = pass_phrases(case, view32)
     for section, key, value in entries:
         rc, _, err = case.native("vurconf", "set", "--owner", owner, "--product", product,
                                  os.path.join(folder, "vur.conf"), section, key, str(value))

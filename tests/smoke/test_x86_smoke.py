@@ -39,6 +39,8 @@ began = time.time()
 try:
     print("32-bit programs run through binfmt_misc entry %s" % emulation.entry, flush=True)
     folder, windows_folder = case.install_dist("VUR")
+    # Only with a settings file that says "start with Windows" does the monitor write the Run value.
+    monitor_support.write_settings(case, folder, [("Generell", "AutoStart", 0)], view32=True)
     monitor_support.delete_run_value(case)
     case.spawn(windows_folder + "fast.exe", cwd=folder)
     started = [(exe, title) for exe, title in WINDOWS if os.path.exists(os.path.join(folder, exe))]
