@@ -190,12 +190,16 @@ class Case:
     def equal(self, actual, expected, what):
         return self.check(actual == expected, "%s: expected %r, got %r" % (what, expected, actual))
 
-    def finish(self):
+    def end_programs(self):
+        """Ends what spawn() started and waits for the prefix's wineserver to end."""
         for process in self.spawned:
             if process.poll() is None:
                 process.kill()
                 process.wait(timeout=30)
         subprocess.run(["wineserver", "-w"], env=self.env(), timeout=60)
+
+    def finish(self):
+        self.end_programs()
         print("%s on %s %s: %d checks, %d failed" % (os.path.basename(sys.argv[0]), self.version, self.arch,
                                                      self.checks, self.failures))
         sys.exit(1 if self.failures or not self.checks else 0)

@@ -1,5 +1,5 @@
 """Runs 32-bit Linux programs through qemu-user for a while: registers qemu-i386-static with binfmt_misc on
-entry and removes that registration again on exit. An i386 entry the machine already has is used and left
+start and removes that registration again on stop. An i386 entry the machine already has is used and left
 alone; so is a binfmt_misc mount that was there before."""
 import os
 import subprocess
@@ -39,7 +39,8 @@ class QemuI386:
         self.registered = False
         self.entry = None
 
-    def __enter__(self):
+    def start(self):
+        """Raises Unusable, with nothing left registered or mounted, when binfmt_misc cannot be used."""
         if not os.path.exists(QEMU):
             raise Unusable("%s is not installed" % QEMU)
         if os.geteuid() != 0:
@@ -58,13 +59,12 @@ class QemuI386:
                 with open(os.path.join(BINFMT, "register"), "wb") as f:
                     f.write(line)
             except OSError as e:
-                self.__exit__(None, None, None)
+                self.stop()
                 raise Unusable("binfmt_misc refused the registration: %s" % e)
             self.registered = True
             self.entry = NAME
-        return self
 
-    def __exit__(self, *exc):
+    def stop(self):
         if self.registered:
             with open(os.path.join(BINFMT, NAME), "w") as f:
                 f.write("-1")
@@ -72,4 +72,3 @@ class QemuI386:
         if self.mounted:
             subprocess.run(["umount", BINFMT], capture_output=True)
             self.mounted = False
-        return False

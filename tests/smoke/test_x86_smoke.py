@@ -30,8 +30,9 @@ root = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
 # Made before the registration, so that making it starts no 32-bit program.
 subprocess.run([os.path.join(root, "tests", "wine", "make-prefix"), case.prefix, case.version, "x64"],
                check=True, timeout=300)
+emulation = QemuI386()
 try:
-    emulation = QemuI386().__enter__()
+    emulation.start()
 except Unusable as e:
     print("skipped: %s" % e)
     sys.exit(SKIP)
@@ -61,10 +62,7 @@ try:
 finally:
     print("smoke run took %.0f s under emulation" % (time.time() - began), flush=True)
     try:
-        for process in case.spawned:
-            if process.poll() is None:
-                process.kill()
-        subprocess.run(["wineserver", "-k"], env=case.env(), timeout=60)
+        case.end_programs()  # while the emulator is still registered: the programs end through it
     finally:
-        emulation.__exit__(None, None, None)
+        emulation.stop()
 case.finish()

@@ -26,8 +26,8 @@ def load_exports(path):
     allowed, x64, section = {}, {}, None
     with open(path, encoding="utf-8") as f:
         for raw in f:
-            line = raw.split("#", 1)[0].rstrip() if raw.lstrip().startswith("#") else raw.rstrip()
-            if not line.strip():
+            line = raw.rstrip()
+            if not line.strip() or line.lstrip().startswith("#"):
                 continue
             if line.startswith("[") and line.endswith("]"):
                 section = line[1:-1].lower()
