@@ -2,6 +2,7 @@
 #include "quarantine.h"
 
 #include "errors.h"
+#include "file_writer.h"
 #include "win32_handles.h"
 
 namespace vur {
@@ -30,14 +31,7 @@ public:
             if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) return false;
             throw EVurError("Quarantine: cannot create " + path + " (error " + std::to_string(error) + ")");
         }
-        DWORD written = 0;
-        if (!WriteFile(file.Get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr) ||
-            written != content.size()) {
-            const DWORD error = GetLastError();
-            file.Reset();
-            DeleteFileA(path.c_str());
-            throw EVurError("Quarantine: cannot write " + path + " (error " + std::to_string(error) + ")");
-        }
+        WriteAllOrDelete(file, path, content, "Quarantine: cannot write");
         return true;
     }
 

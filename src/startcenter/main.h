@@ -2,6 +2,7 @@
 #pragma once
 
 #include "shared/ui/controls.h"
+#include "shared/ui/heading.h"
 #include "shared/ui/window.h"
 
 namespace vur::startcenter {
@@ -21,18 +22,12 @@ private:
         ui::Label description;
     };
 
-    void CreateHeading();
     void CreateTile(int index);
-    void LoadPicture(ui::Picture& picture, const char* resource);
     // The handlers every part of a tile leads to: the tile's picture and labels let the mouse through.
     void TileClick(int index);
     void TileMouseMove(int index);
 
-    ui::Panel Panel1; // heading
-    ui::Label Label1;
-    ui::Label Label2;
-    ui::Picture Image1; // logo
-    ui::Picture Image2; // strip
+    ui::Heading heading_;
     ui::Panel tileBox_;
     Tile tiles_[kTileCount];
     int highlighted_ = -1;

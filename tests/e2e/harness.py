@@ -102,14 +102,14 @@ class Case:
         return handle
 
     def children(self, **query):
-        """The window's descendants as dicts: handle, cls, id, x, y, width, height, visible, text."""
+        """The window's descendants as dicts: handle, cls, id, x, y, width, height, visible, enabled, text."""
         rc, out = self.drive("text", **query)
         rows = []
         for line in out.splitlines()[1:] if rc == 0 else []:
-            handle, cls, ident, rect, visible, text = (line.split("\t", 5) + [""] * 6)[:6]
+            handle, cls, ident, rect, visible, enabled, text = (line.split("\t", 6) + [""] * 7)[:7]
             x, y, w, h = (int(v) for v in rect.split(","))
             rows.append(dict(handle=handle, cls=cls, id=int(ident), x=x, y=y, width=w, height=h,
-                             visible=visible == "1", text=unescape(text)))
+                             visible=visible == "1", enabled=enabled == "1", text=unescape(text)))
         return rows
 
     def where(self, **query):
@@ -120,6 +120,15 @@ class Case:
             return None
         keys = ("left", "top", "width", "height", "client_left", "client_top", "client_width", "client_height")
         return dict(zip(keys, (int(v) for v in out.split())))
+
+    def report_lines(self, child_class="RICHEDIT", **query):
+        """The lines of a rich edit control as (text, (r, g, b)), the colour of each line's first character;
+        None when there is no such control. A final line break ends the last line, it starts no empty one."""
+        rc, out = self.drive("report", child_class=child_class, **query)
+        if rc != 0:
+            return None
+        rows = out.split("\n")[:-1]  # not splitlines(): it also breaks at form feeds and other controls
+        return [(unescape(text), tuple(bytes.fromhex(colour))) for colour, text in (r.split("\t", 1) for r in rows)]
 
     def answer(self, title, button, timeout_ms=10000):
         """Answers the message box with this caption; returns its texts (list) or None if none came."""

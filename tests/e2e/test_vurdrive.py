@@ -1,7 +1,9 @@
-"""The e2e tools themselves: vurdrive answers a real message box and bounds its waits; recorders log starts."""
+"""The e2e tools themselves: vurdrive answers a real message box, bounds its waits and reads a rich edit
+control; recorders log starts; LibreOffice reads an RTF file as the rich edit control shows it."""
 import os
 import time
 
+import rtf_report
 from harness import Case
 
 case = Case(__doc__)
@@ -37,4 +39,29 @@ for run in runs:
 lines = case.started(folder)
 case.equal(sorted(lines), ["update.exe\t/x \"two words\"", "vault.exe", "vault.exe", "vault.exe"],
            "one line per start")
+
+# A rich edit control of another process: Wine's Wordpad (riched20, which ends paragraphs with a bare CR
+# where riched32 keeps CR LF) shows an RTF file; its lines and colours, and LibreOffice's, are those written.
+rtf = os.path.join(folder, "farben.rtf")
+with open(rtf, "wb") as f:
+    f.write(b"{\\rtf1\\ansi\\ansicpg1252{\\colortbl;\\red255\\green0\\blue0;\\red0\\green128\\blue0;"
+            b"\\red159\\green159\\blue0;}\n"
+            b"Ohne Farbe\\par\n\\cf1 Rot: Einwahl 0190\\par\n\\cf2 Gr\\'fcn\\tab mit Tab\\par\n\\par\n"
+            b"\\cf3 Oliv \\\\ Ende\\par\n}")
+expected = [("Ohne Farbe", (0, 0, 0)), ("Rot: Einwahl 0190", (255, 0, 0)), ("Grün\tmit Tab", (0, 128, 0)),
+            ("", (0, 128, 0)), ("Oliv \\ Ende", (159, 159, 0))]
+case.spawn("C:\\Program Files\\Windows NT\\Accessories\\wordpad.exe", windows_folder + "farben.rtf")
+editor = dict(cls="WORDPADTOP", child_class="RichEdit20W")
+case.check(case.wait_window(**editor) is not None, "Wordpad shows the file")
+EM_SETSEL, EM_GETSEL = 0xB1, 0xB0
+case.drive("send", msg=EM_SETSEL, wparam=3, lparam=7, **editor)
+case.equal(case.report_lines(**editor), expected, "report: lines and their colours")
+case.equal(case.drive("send", msg=EM_GETSEL, **editor)[1].strip(), str(7 << 16 | 3),
+           "report restores the selection")
+WM_CLEAR = 0x303
+case.drive("send", msg=EM_SETSEL, wparam=0, lparam=-1, **editor)
+case.drive("send", msg=WM_CLEAR, **editor)
+case.equal(case.report_lines(**editor), [], "an empty control has no lines")
+case.equal([(text, colour or (0, 0, 0)) for text, colour in rtf_report.paragraphs(rtf)], expected,
+           "LibreOffice's paragraphs (automatic colour: black)")
 case.finish()

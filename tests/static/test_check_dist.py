@@ -43,6 +43,12 @@ with tempfile.TemporaryDirectory() as work:
                                  (os.path.join(win32, "dist", "vurscan.dll"), "vurscan.dll"),
                                  (os.path.join(win32, "dist", "vurheur.dll"), "vurheur.dll")])
     expect(renamed, "x86", 1, "watch.dll does not export HookProc", "a missing entry point")
+    # The scanner imports the engines by name: an engine without them would keep it from starting.
+    swapped = folder("swapped", [(os.path.join(win32, "dist", "scanner.exe"), "scanner.exe"),
+                                 (os.path.join(win32, "dist", "vurheur.dll"), "vurscan.dll"),
+                                 (os.path.join(win32, "dist", "vurheur.dll"), "vurheur.dll")])
+    expect(swapped, "x86", 1, "scanner.exe imports vurscan.dll!ScanDialers, which that library does not export",
+           "an engine without the scanner's imports")
     console = folder("console", engines + [(os.path.join(win32, "dist", "vurconf.exe"), "start.exe")])
     expect(console, "x86", 1, "start.exe: subsystem console, expected gui", "a window program built as console")
     for tree, arch in ((win32, "x86"), (win64, "x64")):

@@ -1,6 +1,7 @@
 // The program around the windows: its title, the message loop, pending-message processing, the error box.
 #pragma once
 
+#include <exception>
 #include <string>
 
 namespace vur::ui {
@@ -21,5 +22,20 @@ void ProcessMessages();
 // The general error box: the message as it is, the application title as caption, OK and the stop icon,
 // owned by the active window. Every handler's exception ends here; the program goes on.
 void ShowErrorBox(const std::string& message);
+
+// A program of one main window: sets the title, creates the form (its FormCreate) and runs the message loop
+// until the form is gone. Only a window that cannot be created at all ends up in the error box here.
+template <typename Form>
+int RunProgram(const std::string& title) {
+    try {
+        InitApplication(title);
+        Form form;
+        form.FormCreate();
+        return RunMessageLoop(form);
+    } catch (const std::exception& e) {
+        ShowErrorBox(e.what());
+        return 1;
+    }
+}
 
 } // namespace vur::ui

@@ -74,4 +74,23 @@ private:
     HGDIOBJ old_;
 };
 
+// A window's DC with one object selected into it (for measuring text in the window's font); restored and
+// released in the destructor.
+class WindowDC {
+public:
+    WindowDC(HWND window, HGDIOBJ selected) : window_(window), dc_(GetDC(window)) { old_ = SelectObject(dc_, selected); }
+    ~WindowDC() {
+        SelectObject(dc_, old_);
+        ReleaseDC(window_, dc_);
+    }
+    WindowDC(const WindowDC&) = delete;
+    WindowDC& operator=(const WindowDC&) = delete;
+    HDC dc() const { return dc_; }
+
+private:
+    HWND window_;
+    HDC dc_;
+    HGDIOBJ old_;
+};
+
 } // namespace vur::ui

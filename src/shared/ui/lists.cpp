@@ -163,6 +163,19 @@ LPARAM TreeView::Data(HTREEITEM item) const {
     return entry.lParam;
 }
 
+HTREEITEM TreeView::FirstChild(HTREEITEM item) const {
+    return reinterpret_cast<HTREEITEM>(
+        SendMessageA(hwnd_, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(item)));
+}
+
+void TreeView::SetHasChildren(HTREEITEM item, bool hasChildren) {
+    TVITEMA entry{};
+    entry.mask = TVIF_HANDLE | TVIF_CHILDREN;
+    entry.hItem = item;
+    entry.cChildren = hasChildren ? 1 : 0;
+    SendMessageA(hwnd_, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&entry));
+}
+
 HTREEITEM TreeView::Selected() const {
     return reinterpret_cast<HTREEITEM>(SendMessageA(hwnd_, TVM_GETNEXTITEM, TVGN_CARET, 0));
 }
@@ -185,10 +198,27 @@ void TreeView::SetImage(HTREEITEM item, int image, int selectedImage) {
 }
 
 LRESULT TreeView::OnNotify(NMHDR* header) {
-    if (header->code == TVN_SELCHANGEDA && onSelect) onSelect(reinterpret_cast<NMTREEVIEWA*>(header)->itemNew.hItem);
-    if (header->code == TVN_ITEMEXPANDINGA && onExpanding) {
-        auto* change = reinterpret_cast<NMTREEVIEWA*>(header);
-        if (change->action & TVE_EXPAND) onExpanding(change->itemNew.hItem);
+    auto* change = reinterpret_cast<NMTREEVIEWA*>(header);
+    switch (header->code) {
+    case TVN_SELCHANGEDA:
+        if (onSelect) onSelect(change->itemNew.hItem);
+        break;
+    case TVN_ITEMEXPANDINGA:
+        if (onExpanding && (change->action & TVE_EXPAND)) onExpanding(change->itemNew.hItem);
+        break;
+    case TVN_DELETEITEMA:
+        if (onDelete) onDelete(change->itemOld.lParam);
+        break;
+    case NM_RCLICK:
+        if (selectOnRightClick_) {
+            // Sent as the button goes up, so the mouse is still where it was clicked.
+            TVHITTESTINFO hit{};
+            GetCursorPos(&hit.pt);
+            ScreenToClient(hwnd_, &hit.pt);
+            SendMessageA(hwnd_, TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+            if (hit.hItem && (hit.flags & TVHT_ONITEM)) Select(hit.hItem);
+        }
+        break; // 0: the control goes on to its context menu message as usual
     }
     return 0;
 }

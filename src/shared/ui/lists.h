@@ -62,6 +62,9 @@ public:
     void Create(Window& parent, int left, int top, int width, int height, DWORD style = 0);
     HTREEITEM Add(HTREEITEM parent, const std::string& text, LPARAM data, bool hasChildren = false);
     LPARAM Data(HTREEITEM item) const;
+    HTREEITEM FirstChild(HTREEITEM item) const; // null when it has none (yet)
+    // The [+] of an item whose children are filled in when it opens; cleared when it turned out to have none.
+    void SetHasChildren(HTREEITEM item, bool hasChildren);
     HTREEITEM Selected() const;
     void Select(HTREEITEM item);
     void Expand(HTREEITEM item);
@@ -69,10 +72,17 @@ public:
     // Sets the system's small-icon list so that items can show the shell's icons (image = index in it).
     void SetImages(HIMAGELIST images);
     void SetImage(HTREEITEM item, int image, int selectedImage);
+    // A right click selects the item under the mouse first, as in the Explorer; off by default.
+    void SelectOnRightClick(bool on) { selectOnRightClick_ = on; }
 
     std::function<void(HTREEITEM)> onSelect;
     std::function<void(HTREEITEM)> onExpanding; // before an item opens (fill its children here)
+    // An item is deleted, also by Clear and when the control is destroyed with its parent: free its data here.
+    std::function<void(LPARAM data)> onDelete;
     LRESULT OnNotify(NMHDR* header) override;
+
+private:
+    bool selectOnRightClick_ = false;
 };
 
 } // namespace vur::ui

@@ -4,7 +4,7 @@
 namespace vur::ui {
 
 MessageWindow::MessageWindow(Handler handler) : handler_(std::move(handler)) {
-    CreateHidden(GetModuleHandleA(nullptr), "VurComponentWindow", "", 0, 0);
+    CreateHidden(ClassModule(), "VurComponentWindow", "", 0, 0);
 }
 
 LRESULT MessageWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -42,15 +42,21 @@ void RichText::Create(Window& parent, int left, int top, int width, int height) 
                     WS_TABSTOP | WS_BORDER | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL |
                         ES_READONLY,
                     left, top, width, height, WS_EX_CLIENTEDGE);
+    // The default limit of 32K characters would silently stop a long report from growing.
+    SendMessageA(hwnd_, EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
 }
 
 void RichText::AppendLine(const std::string& text, COLORREF colour) {
     int end = GetWindowTextLengthA(hwnd_);
     SendMessageA(hwnd_, EM_SETSEL, static_cast<WPARAM>(end), end);
+    // The forms' font, named in full so that a saved report opens in it too (riched32 would otherwise write
+    // the bold "System" font as its default).
     CHARFORMATA format{};
     format.cbSize = sizeof format;
-    format.dwMask = CFM_COLOR;
+    format.dwMask = CFM_COLOR | CFM_FACE | CFM_SIZE | CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE;
     format.crTextColor = colour;
+    format.yHeight = 8 * 20; // twips
+    lstrcpynA(format.szFaceName, "MS Sans Serif", LF_FACESIZE);
     SendMessageA(hwnd_, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
     std::string line = text + "\r\n";
     SendMessageA(hwnd_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(line.c_str()));

@@ -6,6 +6,7 @@
 #include <exception>
 
 #include "shared/errors.h"
+#include "shared/module_path.h"
 #include "shared/ui/application.h"
 #include "shared/ui/picture_resource.h"
 
@@ -16,12 +17,20 @@ const char kClassName[] = "VurWindow";
 
 } // namespace
 
+// The class belongs to the module that holds this copy of the window procedure. watch.dll carries its own
+// copy of the layer and is loaded as a hook library into the suite's programs: classes registered under the
+// program's handle would send one module's windows to the other module's procedure.
+HINSTANCE Window::ClassModule() {
+    static const HINSTANCE module = vur::ThisModule();
+    return module;
+}
+
 void Window::RegisterOnce() {
     static bool registered = false;
     if (registered) return;
     WNDCLASSA type{};
     type.lpfnWndProc = &Window::Procedure;
-    type.hInstance = GetModuleHandleA(nullptr);
+    type.hInstance = ClassModule();
     type.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     type.hIcon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCE(kIconResource));
     type.lpszClassName = kClassName;
@@ -43,7 +52,7 @@ void Window::Create(DWORD exStyle, const std::string& caption, DWORD style, int 
     if (!className) {
         RegisterOnce();
         className = kClassName;
-        module = GetModuleHandleA(nullptr);
+        module = ClassModule();
     }
     // The object travels in the creation parameters and is bound on WM_NCCREATE, before any other message.
     HWND window = CreateWindowExA(exStyle, className, caption.c_str(), style, left, top, width, height, parent,
@@ -214,6 +223,9 @@ LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             limits->ptMinTrackSize = POINT{minimum_.cx, minimum_.cy};
             return 0;
         }
+        break;
+    case WM_CLOSE:
+        if (onCloseQuery && !onCloseQuery()) return 0;
         break;
     case WM_DESTROY:
         if (onDestroy) onDestroy();

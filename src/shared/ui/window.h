@@ -45,9 +45,13 @@ public:
     std::function<void()> onClick;
     std::function<void(int x, int y)> onMouseMove;
     std::function<void()> onResize;
+    // Asked on a close request (the close box, Alt+F4, WM_CLOSE); false keeps the window open.
+    std::function<bool()> onCloseQuery;
     std::function<void()> onDestroy;
 
 protected:
+    // The module that holds this copy of the window layer; our classes are registered under it.
+    static HINSTANCE ClassModule();
     virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     // Paints the content above the background; the default paints nothing.
     virtual void Paint(HDC dc, const RECT& client) {}

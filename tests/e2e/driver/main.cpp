@@ -12,7 +12,7 @@
 //   wait     wait until the window (and child) exists; prints its handle
 //   gone     wait until no matching top-level window is left
 //   text     prints the window (handle, class, text) and every descendant (handle, class, id, rect as
-//            x,y,width,height in the top window's client coordinates, visible, text)
+//            x,y,width,height in the top window's client coordinates, visible, enabled, text)
 //   answer   --title CAPTION --button yes|no|ok|cancel|retry|abort|ignore|N: prints the message box's texts,
 //            presses the button by WM_COMMAND and waits until the box has closed
 //   click    clicks at --at x,y (client coordinates of the target, default its centre); --mode real (default:
@@ -31,15 +31,26 @@
 //   kill-wait --kill PID [--mutex NAME]: terminates that process, waits for its end, then polls every 5 ms;
 //            prints the milliseconds from the end of the process until the named mutex exists again (when
 //            given; -1 if never) and until the target window appears, separated by a blank
+//   tree     --select "A|B|C": in a tree view (--child-class SysTreeView32) opens the items on the way and
+//            selects the item whose text contains C below one containing B ... (case-insensitive; a part not
+//            found among an item's children is looked for among its grandchildren); prints the chosen texts
+//   settext  --text T: sets the target's text with WM_SETTEXT (e.g. a file dialog's name field)
 //   shortpath --path P: prints the 8.3 form of an existing path
 //   menu     --pick N: waits for an open popup menu (of --exe/--pid processes) and chooses its N-th item
 //            (from 0) by keyboard, as a user would
+//   report   reads a rich edit control (e.g. --child-class RICHEDIT): one line per control line,
+//            "RRGGBB\ttext", the hex colour of the line's first character (of the line break when the line
+//            is empty), then the line's text without its break, escaped; a final line break ends the last
+//            line (an empty control has none); the control's selection and scroll position are restored
 #include "options.h"
+#include "rich_edit.h"
+#include "tree_view.h"
 #include "windows.h"
 
 #include <cstdio>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 using namespace drive;
 
@@ -145,9 +156,9 @@ int Text(const Options& o) {
         POINT origin{r.left, r.top};
         ScreenToClient(top, &origin);
         PrintHandle(child);
-        std::printf("\t%s\t%d\t%ld,%ld,%ld,%ld\t%d\t%s\n", ClassOf(child).c_str(), GetDlgCtrlID(child), origin.x,
-                    origin.y, r.right - r.left, r.bottom - r.top, IsWindowVisible(child) ? 1 : 0,
-                    Escaped(WindowText(child)).c_str());
+        std::printf("\t%s\t%d\t%ld,%ld,%ld,%ld\t%d\t%d\t%s\n", ClassOf(child).c_str(), GetDlgCtrlID(child),
+                    origin.x, origin.y, r.right - r.left, r.bottom - r.top, IsWindowVisible(child) ? 1 : 0,
+                    IsWindowEnabled(child) ? 1 : 0, Escaped(WindowText(child)).c_str());
     }
     return 0;
 }
@@ -346,6 +357,37 @@ int Run(const std::string& command, const Options& o) {
     if (command == "kill") return Kill(o);
     if (command == "kill-wait") return KillWait(o);
     if (command == "menu") return Menu(o);
+    if (command == "report") {
+        for (const RichLine& line : RichEditLines(Target(o)))
+            std::printf("%02X%02X%02X\t%s\n", GetRValue(line.colour), GetGValue(line.colour),
+                        GetBValue(line.colour), Escaped(line.text).c_str());
+        return 0;
+    }
+    if (command == "tree") {
+        std::vector<std::string> parts;
+        const std::string path = o.Text("select");
+        for (size_t at = 0; at <= path.size();) {
+            size_t bar = path.find('|', at);
+            if (bar == std::string::npos) bar = path.size();
+            if (bar > at) parts.push_back(path.substr(at, bar - at));
+            at = bar + 1;
+        }
+        ChildQuery tree = ChildOf(o);
+        if (!tree.IsSet()) tree.className = "SysTreeView32";
+        HWND window = WaitForWindow(TopQuery(o), tree, Timeout(o, 5000));
+        if (!window) throw std::runtime_error("timeout: no such tree");
+        for (const std::string& text : SelectTreePath(window, parts)) std::printf("%s\n", Escaped(text).c_str());
+        return 0;
+    }
+    if (command == "settext") {
+        HWND window = Target(o);
+        const std::string text = o.Text("text");
+        DWORD_PTR result = 0;
+        if (!SendMessageTimeoutA(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG,
+                                 5000, &result))
+            throw std::runtime_error("the window does not answer");
+        return 0;
+    }
     if (command == "shortpath") {
         char shortPath[MAX_PATH] = {};
         const DWORD n = GetShortPathNameA(o.Text("path").c_str(), shortPath, MAX_PATH);

@@ -1,0 +1,37 @@
+// The programs' heading panel.
+#include "shared/ui/heading.h"
+
+#include <exception>
+
+#include "shared/ui/application.h"
+#include "shared/ui/fonts.h"
+#include "shared/ui/picture_resource.h"
+
+namespace vur::ui {
+
+namespace {
+constexpr int kLogoWidth = 150, kStripHeight = 16;
+}
+
+void Heading::Create(Window& form, int clientWidth, const std::string& title, const std::string& text) {
+    panel_.CreateChild(form, 0, 0, clientWidth, kHeight);
+    panel_.SetBackground(kWhite);
+    title_.Create(panel_, title, 8, 8, clientWidth - kLogoWidth - 8, 13, false);
+    title_.SetFont(FontStyle::Bold);
+    text_.Create(panel_, text, 8, 24, clientWidth - kLogoWidth - 8, 13, false);
+    // The strip runs along the bottom edge up to the logo, whose own lower band continues it.
+    strip_.CreateChild(panel_, 0, kHeight - kStripHeight, clientWidth - kLogoWidth, kStripHeight);
+    LoadPictureOrReport(strip_, kStripResource);
+    logo_.CreateChild(panel_, clientWidth - kLogoWidth, 0, kLogoWidth, kHeight);
+    LoadPictureOrReport(logo_, kLogoResource);
+}
+
+void LoadPictureOrReport(Picture& picture, const char* resource) {
+    try {
+        picture.SetBitmap(LoadJpegResource(resource));
+    } catch (const std::exception& e) {
+        ShowErrorBox(e.what());
+    }
+}
+
+} // namespace vur::ui
