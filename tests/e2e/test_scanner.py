@@ -3,6 +3,7 @@ report-only mode and with questions, the quarantine pair, the report's colours i
 saved RTF; "Abbrechen" and closing during a run over a large tree."""
 import glob
 import os
+import subprocess
 
 from harness import Case
 import monitor_support as mon
@@ -60,8 +61,18 @@ def option(key):
 
 
 def start():
-    case.spawn(os.path.join(folder, "scanner.exe"))
+    global process
+    process = case.spawn(os.path.join(folder, "scanner.exe"))
     return case.check(case.wait_window(title=TITLE, cls="VurWindow") is not None, "scanner window appears")
+
+
+# The window is hidden before it is destroyed, and the options are written while it is destroyed: only the
+# end of the process says that they are on disk.
+def ended():
+    try:
+        return process.wait(timeout=30)
+    except subprocess.TimeoutExpired:
+        return None
 
 
 def control(text):
@@ -113,6 +124,16 @@ if start():
     case.check(rc != 0, "no heuristics warning at start")
     case.equal(case.report_lines(title=TITLE), [("1 Dialersignaturen geladen.", BLACK)], "signature count line")
 
+    # The help link opens the scanner's page with the program the shell has for .htm files.
+    case.install_recorders(folder, "browser.exe")
+    restore = case.associate(".htm", '"%sbrowser.exe" "%%1"' % windows_folder)
+    try:
+        case.drive("click", title=TITLE, child_text="Ich brauche Hilfe!")
+        case.equal(case.started(folder, wait=10, count=1), ['browser.exe\t"%shilfe\\scanner.htm"' % windows_folder],
+                   "help link opens hilfe\\scanner.htm")
+    finally:
+        restore()
+
     # Report only: every hit reported and counted, no question, nothing isolated.
     select("C:", "Scan")
     case.drive("click", title=TITLE, child_text="Scannen")
@@ -123,6 +144,7 @@ if start():
     case.equal(lines, expected, "report-only run: lines and colours")
     case.check(os.path.exists(os.path.join(scan, "dialer.exe")), "report only: the dialer stays")
     case.drive("close", "--timeout", "10000", title=TITLE)
+    case.equal(ended(), 0, "the scanner ends when its window is closed")
     case.equal([option(k) for k in ("Nur melden", "Löschen", "Heuristik")], ["1", "1", "1"], "options written back")
 
 # Second start: the user unticks "Dialer nur melden" and "Gefundene Dialer automatisch isolieren", unticks and
@@ -167,6 +189,8 @@ if start():
     case.drive("click", title=TITLE, child_text="Report speichern")
     dialog = case.wait_window(cls="#32770")
     if case.check(dialog is not None, "save dialog appears"):
+        filters = [c["text"] for c in case.children(hwnd=int(dialog, 16)) if c["cls"] == "ComboBox"]
+        case.check("VUR 4.0 Reportdatei/RichText" in filters, "the report filter is offered: %r" % filters)
         case.drive("settext", hwnd=int(dialog, 16), child_class="Edit", text="C:\\bericht")
         case.drive("post", hwnd=int(dialog, 16), msg=0x111, wparam=1)  # WM_COMMAND IDOK: "Speichern"
         saved = os.path.join(drive_c, "bericht.rtf")
@@ -199,6 +223,7 @@ if start():
     case.drive("post", title=TITLE, msg=0x10)
     rc, _ = case.drive("gone", "--timeout", "60000", title=TITLE, timeout=90)
     case.equal(rc, 0, "window closes after the run")
+    case.equal(ended(), 0, "the scanner ends after the run")
     case.equal([option(k) for k in ("Nur melden", "Löschen", "Heuristik")], ["0", "0", "1"],
                "options written back after the run")
 case.finish()

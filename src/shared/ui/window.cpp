@@ -228,7 +228,13 @@ LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (onCloseQuery && !onCloseQuery()) return 0;
         break;
     case WM_DESTROY:
-        if (onDestroy) onDestroy();
+        // The program ends with its main window even when the handler fails (the error box follows).
+        try {
+            if (onDestroy) onDestroy();
+        } catch (...) {
+            if (quitOnDestroy_) PostQuitMessage(0);
+            throw;
+        }
         if (quitOnDestroy_) PostQuitMessage(0);
         break;
     case WM_NCDESTROY: {
