@@ -16,7 +16,7 @@
 #include <string>
 
 #include "scanner/engine_imports.h"
-#include "scanner/minimize_name.h"
+#include "scanner/status_line_win32.h"
 #include "scanner/scan_file_system_win32.h"
 #include "scanner/scan_host.h"
 #include "scanner/scan_run.h"
@@ -34,7 +34,6 @@ using namespace vur::scanner;
 
 // The scanner window's layout, so the status line measures and shortens exactly as there.
 constexpr int kClientWidth = 553, kClientHeight = 411;
-constexpr int kStatusPathWidth = 350;
 
 std::int64_t Now() {
     LARGE_INTEGER t;
@@ -117,13 +116,9 @@ public:
 
     void SetStatus(const std::string& folder) override {
         const std::int64_t from = Now();
-        const HWND label = status_.hwnd();
-        const std::string shown = MinimizeName(folder, kStatusPathWidth, [this, label](const std::string& text) {
-            ++widthCalls;
-            return TextWidth(label, text);
-        });
+        const std::string text = StatusLineText(status_.hwnd(), folder, &widthCalls);
         const std::int64_t measured = Now();
-        status_.SetText("Scanne " + shown + " ...");
+        status_.SetText(text);
         const std::int64_t to = Now();
         statusMeasure.Add(from, measured);
         statusText.Add(measured, to);
@@ -180,11 +175,11 @@ public:
 
     TimedFileSystem fileSystem{SystemFileSystem()};
     Share signatureEngine, heuristicEngine, sizes, statusMeasure, statusText, messages;
-    std::int64_t widthCalls = 0;
+    long long widthCalls = 0;
     std::uint64_t bytes = 0;
     int reportLines = 0, redLines = 0, yellowLines = 0, questions = 0, isolations = 0;
 
-    // As the scanner window measures: the label's own font selected into a DC of the label.
+    // One measurement with a DC of its own, to compare with the kept DC the status line uses.
     static int TextWidth(HWND window, const std::string& text) {
         vur::ui::WindowDC dc(window, reinterpret_cast<HGDIOBJ>(SendMessageA(window, WM_GETFONT, 0, 0)));
         SIZE size{};
@@ -229,7 +224,7 @@ void PrintProbes(HWND label, double frequency) {
         for (int i = 0; i < rounds; ++i) call();
         return static_cast<double>(Now() - from) / frequency / rounds * 1e6;
     };
-    const double scannerWay = perCall([&] { BenchHost::TextWidth(label, text); });
+    const double ownDc = perCall([&] { BenchHost::TextWidth(label, text); });
     double keptDc;
     {
         vur::ui::WindowDC dc(label, reinterpret_cast<HGDIOBJ>(SendMessageA(label, WM_GETFONT, 0, 0)));
@@ -241,10 +236,10 @@ void PrintProbes(HWND label, double frequency) {
     const double messages = perCall([] { vur::ui::ProcessMessages(); });
     const double queueStatus = perCall([] { GetQueueStatus(QS_ALLINPUT); });
     const double tick = perCall([] { GetTickCount(); });
-    std::printf("probes, us a call: text width as the scanner measures (GetDC, font, GetTextExtentPoint32A, "
-                "ReleaseDC) %.2f, GetTextExtentPoint32A on a kept DC %.2f, SetWindowTextA %.2f, ProcessMessages "
+    std::printf("probes, us a call: text width with a DC of its own (GetDC, font, GetTextExtentPoint32A, "
+                "ReleaseDC) %.2f, GetTextExtentPoint32A on a kept DC as the status line measures %.2f, SetWindowTextA %.2f, ProcessMessages "
                 "with nothing queued %.2f, GetQueueStatus %.2f, GetTickCount %.3f\n",
-                scannerWay, keptDc, setText, messages, queueStatus, tick);
+                ownDc, keptDc, setText, messages, queueStatus, tick);
 }
 
 } // namespace

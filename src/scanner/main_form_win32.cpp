@@ -2,10 +2,10 @@
 #include "scanner/main_form.h"
 
 #include "scanner/engine_imports.h"
-#include "scanner/minimize_name.h"
 #include "scanner/report_file_win32.h"
 #include "scanner/scan_file_system_win32.h"
 #include "scanner/scan_texts.h"
+#include "scanner/status_line_win32.h"
 #include "shared/module_path.h"
 #include "shared/program_settings.h"
 #include "shared/quarantine.h"
@@ -13,14 +13,12 @@
 #include "shared/signatures.h"
 #include "shared/ui/application.h"
 #include "shared/ui/fonts.h"
-#include "shared/ui/gdi.h"
 #include "shared/ui/shell.h"
 
 namespace vur::scanner {
 
 namespace {
 constexpr int kClientWidth = 553, kClientHeight = 411;
-constexpr int kStatusPathWidth = 350;
 
 const char* const kInstruction =
     "Um ein Laufwerk oder ein Verzeichnis zu scannen, klicke einfach auf das entsprechende Laufwerks- oder "
@@ -34,12 +32,6 @@ const char* const kHeuristicWarning =
 
 COLORREF ToColorRef(Colour c) { return RGB(c.red, c.green, c.blue); }
 
-// Pixel width of a text in the font selected into `dc`.
-int TextWidth(HDC dc, const std::string& text) {
-    SIZE size{};
-    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
-    return size.cx;
-}
 } // namespace
 
 TScan::TScan() : run_(*this) {}
@@ -157,14 +149,7 @@ void TScan::Label3Click() { ui::OpenWithShell(hwnd(), ModuleFolder(nullptr) + "h
 
 void TScan::AddReportLine(const std::string& text, Colour colour) { Report.AppendLine(text, ToColorRef(colour)); }
 
-void TScan::SetStatus(const std::string& folder) {
-    // One DC for all the measuring of one folder: taking a DC is most of a measurement's cost.
-    const HWND label = Label6.hwnd();
-    ui::WindowDC dc(label, reinterpret_cast<HGDIOBJ>(SendMessageA(label, WM_GETFONT, 0, 0)));
-    const std::string shown = MinimizeName(folder, kStatusPathWidth,
-                                           [&dc](const std::string& text) { return TextWidth(dc.dc(), text); });
-    Label6.SetText("Scanne " + shown + " ...");
-}
+void TScan::SetStatus(const std::string& folder) { Label6.SetText(StatusLineText(Label6.hwnd(), folder)); }
 
 void TScan::ClearStatus() { Label6.SetText(""); }
 

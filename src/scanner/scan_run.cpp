@@ -29,6 +29,20 @@ public:
 private:
     ScanHost& host_;
 };
+
+// No system dialog for a drive without medium while the drives are listed; the old mode comes back however
+// the listing ends.
+class SilentCriticalErrors {
+public:
+    explicit SilentCriticalErrors(ScanFileSystem& fs) : fs_(fs), oldMode_(fs.SilenceCriticalErrors()) {}
+    ~SilentCriticalErrors() { fs_.RestoreErrorMode(oldMode_); }
+    SilentCriticalErrors(const SilentCriticalErrors&) = delete;
+    SilentCriticalErrors& operator=(const SilentCriticalErrors&) = delete;
+
+private:
+    ScanFileSystem& fs_;
+    unsigned oldMode_;
+};
 } // namespace
 
 void ScanRun::Start() {
@@ -37,6 +51,7 @@ void ScanRun::Start() {
         RunningState running(host_);
         options_ = host_.Options();
         counts_ = ScanCounts{};
+        quarantine_ = LowerCp1252(host_.ProgramFolder() + kQuarantineFolder);
         if (options_.allDrives) {
             host_.AddReportLine(texts::kScanAllDrives, kBlack);
             host_.AddReportLine("", kBlack);
@@ -68,23 +83,17 @@ void ScanRun::Summary() {
 
 std::vector<std::string> ScanRun::ListDrives() {
     ScanFileSystem& fs = host_.FileSystem();
+    SilentCriticalErrors silent(fs);
     std::vector<std::string> roots;
-    const unsigned oldMode = fs.SilenceCriticalErrors();
-    try {
-        const std::string strings = fs.LogicalDriveStrings(kDriveStringsCapacity);
-        // Entries such as "C:\" each end with a zero; the root is the first three characters.
-        for (std::size_t at = 0; at < strings.size();) {
-            std::size_t end = strings.find('\0', at);
-            if (end == std::string::npos) end = strings.size();
-            const std::string root = strings.substr(at, end - at).substr(0, 3);
-            if (!root.empty() && fs.DirectoryExists(root)) roots.push_back(root);
-            at = end + 1;
-        }
-    } catch (...) {
-        fs.RestoreErrorMode(oldMode);
-        throw;
+    const std::string strings = fs.LogicalDriveStrings(kDriveStringsCapacity);
+    // Entries such as "C:\" each end with a zero; the root is the first three characters.
+    for (std::size_t at = 0; at < strings.size();) {
+        std::size_t end = strings.find('\0', at);
+        if (end == std::string::npos) end = strings.size();
+        const std::string root = strings.substr(at, end - at).substr(0, 3);
+        if (!root.empty() && fs.DirectoryExists(root)) roots.push_back(root);
+        at = end + 1;
     }
-    fs.RestoreErrorMode(oldMode);
     return roots;
 }
 
@@ -92,7 +101,7 @@ bool ScanRun::Skipped(const std::string& folder) {
     // The system restore folder directly below a drive root, and everything in it.
     if (folder.size() >= 12 && LowerCp1252(folder.substr(3, 9)) == "_restore\\") return true;
     // The scanner's own quarantine: its dialers are already isolated.
-    return LowerCp1252(folder) == LowerCp1252(host_.ProgramFolder() + kQuarantineFolder);
+    return LowerCp1252(folder) == quarantine_;
 }
 
 void ScanRun::WalkFolder(std::string path) {

@@ -29,10 +29,10 @@ public:
     // Every drive root ("C:\") that exists as a directory, in the system's order, without any system dialog
     // for a drive that is not ready.
     std::vector<std::string> ListDrives();
-    void WalkFolder(std::string path);
-    void CheckFile(const std::string& path);
 
 private:
+    void WalkFolder(std::string path);
+    void CheckFile(const std::string& path);
     bool Skipped(const std::string& folder);
     bool Isolate(const std::string& path, const std::string& reason);
     void Summary();
@@ -40,6 +40,7 @@ private:
     ScanHost& host_;
     ScanCounts counts_;
     ScanOptions options_;
+    std::string quarantine_; // the quarantine folder, lower case, taken at the start of the run
 };
 
 } // namespace vur::scanner
