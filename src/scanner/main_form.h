@@ -27,9 +27,6 @@ public:
     // Creates the window with every component, reads the options, loads the signatures.
     void FormCreate();
 
-protected:
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-
 private:
     void CreateComponents();
     void FormDestroy();

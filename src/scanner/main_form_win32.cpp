@@ -43,6 +43,10 @@ void TScan::FormCreate() {
     CreateComponents();
     onCloseQuery = [this] { return FormCloseQuery(); };
     onDestroy = [this] { FormDestroy(); };
+    // Escape is the cancel button's key.
+    onCancel = [this] {
+        if (Button2.Enabled()) Button2Click();
+    };
 
     const std::string folder = ModuleFolder(nullptr);
     settings_ = OpenProgramSettings(folder);
@@ -88,15 +92,6 @@ void TScan::CreateComponents() {
     Label3.SetTextColor(ui::kLinkRed);
     Label3.SetCursor(ui::HandCursor());
     Label3.onClick = [this] { Label3Click(); };
-}
-
-LRESULT TScan::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    // Escape reaches the form as the dialog's cancel command; "Abbrechen" is the cancel button.
-    if (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL && lParam == 0) {
-        if (Button2.Enabled()) Button2Click();
-        return 0;
-    }
-    return Window::HandleMessage(message, wParam, lParam);
 }
 
 // A close request during a run cancels it; the window closes once the run has unwound, so the options are

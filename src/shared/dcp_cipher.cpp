@@ -192,7 +192,10 @@ void TDCP_rijndael::SetKey(const void* key, int bits, const void* iv) {
         for (int j = 0; j < 4; ++j)
             w[static_cast<std::size_t>(i) * 4 + j] = w[static_cast<std::size_t>(i - keyWords) * 4 + j] ^ t[j];
     }
-    for (int r = 0; r <= rounds_; ++r) std::memcpy(encKeys_[r], &w[static_cast<std::size_t>(r) * 16], 16);
+    for (int r = 0; r <= rounds_; ++r) {
+        std::memcpy(encKeys_[r], &w[static_cast<std::size_t>(r) * 16], 16);
+        for (int c = 0; c < 4; ++c) encWords_[r][c] = ColumnWord(encKeys_[r] + 4 * c);
+    }
 
     // Equivalent inverse cipher (FIPS-197 5.3.5): the round keys in reverse order, inner ones unmixed.
     for (int r = 0; r <= rounds_; ++r) std::memcpy(decKeys_[r], encKeys_[rounds_ - r], 16);
@@ -214,6 +217,7 @@ void TDCP_rijndael::SetKey(const void* key, int bits, const void* iv) {
 
 void TDCP_rijndael::Wipe() {
     std::memset(encKeys_, 0xFF, sizeof encKeys_);
+    std::memset(encWords_, 0xFF, sizeof encWords_);
     std::memset(decKeys_, 0xFF, sizeof decKeys_);
     std::memset(iv_, 0xFF, sizeof iv_);
     std::memset(chain_, 0xFF, sizeof chain_);
@@ -232,24 +236,32 @@ void TDCP_rijndael::RequireKeyed() const {
 
 void TDCP_rijndael::EncryptBlock(const void* in, void* out) {
     RequireKeyed();
+    EncryptKeyed(static_cast<const std::uint8_t*>(in), static_cast<std::uint8_t*>(out));
+}
+
+// ShiftRows takes row r of output column c from input column c + r.
+void TDCP_rijndael::EncryptKeyed(const std::uint8_t* in, std::uint8_t* out) const {
     const auto& t = Tables().t;
     const std::uint8_t* box = Boxes().fwd;
-    const auto* src = static_cast<const std::uint8_t*>(in);
-    std::uint32_t w[4], n[4];
-    for (int c = 0; c < 4; ++c) w[c] = ColumnWord(src + 4 * c) ^ ColumnWord(encKeys_[0] + 4 * c);
-    // ShiftRows takes row r of output column c from input column c + r.
+    std::uint32_t w0 = ColumnWord(in) ^ encWords_[0][0], w1 = ColumnWord(in + 4) ^ encWords_[0][1],
+                  w2 = ColumnWord(in + 8) ^ encWords_[0][2], w3 = ColumnWord(in + 12) ^ encWords_[0][3];
     for (int r = 1; r < rounds_; ++r) {
-        for (int c = 0; c < 4; ++c)
-            n[c] = t[0][w[c] & 0xFF] ^ t[1][(w[(c + 1) & 3] >> 8) & 0xFF] ^ t[2][(w[(c + 2) & 3] >> 16) & 0xFF] ^
-                   t[3][w[(c + 3) & 3] >> 24] ^ ColumnWord(encKeys_[r] + 4 * c);
-        std::memcpy(w, n, sizeof w);
+        const std::uint32_t* k = encWords_[r];
+        const std::uint32_t n0 = t[0][w0 & 0xFF] ^ t[1][(w1 >> 8) & 0xFF] ^ t[2][(w2 >> 16) & 0xFF] ^ t[3][w3 >> 24] ^ k[0];
+        const std::uint32_t n1 = t[0][w1 & 0xFF] ^ t[1][(w2 >> 8) & 0xFF] ^ t[2][(w3 >> 16) & 0xFF] ^ t[3][w0 >> 24] ^ k[1];
+        const std::uint32_t n2 = t[0][w2 & 0xFF] ^ t[1][(w3 >> 8) & 0xFF] ^ t[2][(w0 >> 16) & 0xFF] ^ t[3][w1 >> 24] ^ k[2];
+        const std::uint32_t n3 = t[0][w3 & 0xFF] ^ t[1][(w0 >> 8) & 0xFF] ^ t[2][(w1 >> 16) & 0xFF] ^ t[3][w2 >> 24] ^ k[3];
+        w0 = n0;
+        w1 = n1;
+        w2 = n2;
+        w3 = n3;
     }
-    std::uint8_t s[16];
+    const std::uint32_t w[4] = {w0, w1, w2, w3};
+    const std::uint8_t* last = encKeys_[rounds_];
     for (int c = 0; c < 4; ++c)
         for (int row = 0; row < 4; ++row)
-            s[4 * c + row] = static_cast<std::uint8_t>(box[(w[(c + row) & 3] >> (8 * row)) & 0xFF] ^
-                                                       encKeys_[rounds_][4 * c + row]);
-    std::memcpy(out, s, 16);
+            out[4 * c + row] =
+                static_cast<std::uint8_t>(box[(w[(c + row) & 3] >> (8 * row)) & 0xFF] ^ last[4 * c + row]);
 }
 
 void TDCP_rijndael::DecryptBlock(const void* in, void* out) {
@@ -303,7 +315,7 @@ void TDCP_rijndael::EncryptFeedback8(const void* in, void* out, std::size_t leng
     auto* dst = static_cast<std::uint8_t*>(out);
     for (std::size_t i = 0; i < length; ++i) {
         std::uint8_t t[16];
-        EncryptBlock(chain_, t);
+        EncryptKeyed(chain_, t);
         dst[i] = src[i] ^ t[0];
         std::memmove(chain_, chain_ + 1, kBlockBytes - 1);
         chain_[kBlockBytes - 1] = dst[i];
@@ -317,7 +329,7 @@ void TDCP_rijndael::DecryptFeedback8(const void* in, void* out, std::size_t leng
     for (std::size_t i = 0; i < length; ++i) {
         const std::uint8_t c = src[i];
         std::uint8_t t[16];
-        EncryptBlock(chain_, t);
+        EncryptKeyed(chain_, t);
         dst[i] = c ^ t[0];
         std::memmove(chain_, chain_ + 1, kBlockBytes - 1);
         chain_[kBlockBytes - 1] = c;

@@ -61,8 +61,11 @@ private:
     static constexpr int kMaxRounds = 14;
 
     void RequireKeyed() const;
+    // One block with the round keys as column words; the feedback modes call it once per byte.
+    void EncryptKeyed(const std::uint8_t* in, std::uint8_t* out) const;
 
     std::uint8_t encKeys_[kMaxRounds + 1][kBlockBytes];
+    std::uint32_t encWords_[kMaxRounds + 1][4];
     std::uint8_t decKeys_[kMaxRounds + 1][kBlockBytes];
     int rounds_;
     std::uint8_t iv_[kBlockBytes];

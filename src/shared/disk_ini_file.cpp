@@ -108,4 +108,11 @@ void TIniFile::CancelUpdate() {
     EndUpdate();
 }
 
+std::string TIniFile::ContentVersion() {
+    if (!cached_) return std::string(); // nothing read yet, or a store that failed half-way
+    std::string version;
+    for (const std::uint64_t part : stamp_.parts) version += std::to_string(part) + '.';
+    return version;
+}
+
 } // namespace vur

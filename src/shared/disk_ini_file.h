@@ -37,6 +37,7 @@ public:
     void BeginUpdate() override;
     void EndUpdate() override;
     void CancelUpdate() override;
+    std::string ContentVersion() override;
 
 private:
     using Edit = std::function<void(IniDocument&)>;

@@ -45,4 +45,15 @@ bool TCustomIniFile::SectionExists(const std::string& section) {
     return !names.empty();
 }
 
+void TCustomIniFile::ReadSectionEntries(const std::string& section, Entries& entries) {
+    std::vector<std::string> names;
+    ReadSection(section, names);
+    entries.clear();
+    entries.reserve(names.size());
+    for (std::string& name : names) {
+        std::string value = ReadString(section, name, "");
+        entries.emplace_back(std::move(name), std::move(value));
+    }
+}
+
 } // namespace vur

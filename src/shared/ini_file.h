@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace vur {
@@ -35,12 +36,23 @@ public:
 
     bool SectionExists(const std::string& section);
 
+    // Every key of the section with its value, in file order: ReadSection and then ReadString per key, in
+    // one pass where a descendant can do it cheaper.
+    using Entries = std::vector<std::pair<std::string, std::string>>;
+    virtual void ReadSectionEntries(const std::string& section, Entries& entries);
+
     // Groups changes into one: between BeginUpdate and EndUpdate writes are kept in memory (reads see them),
     // and EndUpdate stores them all at once, so other programs never see a half-done save. CancelUpdate
     // drops them. Calls nest; only the outermost pair counts. Objects without a file do nothing here.
     virtual void BeginUpdate() {}
     virtual void EndUpdate() {}
     virtual void CancelUpdate() {}
+
+    // Names the content that this object's reads last saw (inside an update: the content the update began
+    // with) or that its last stored change left, without looking at the file again. Two equal versions mean
+    // that no program of the suite changed the file in between. Empty when the object cannot tell: a caller
+    // must then assume a change.
+    virtual std::string ContentVersion() { return std::string(); }
 
 private:
     std::string fileName_;

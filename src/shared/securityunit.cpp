@@ -29,6 +29,19 @@ void TSECURITYINI::ReadSection(const std::string& section, std::vector<std::stri
     for (std::string& name : names) name = UnsealString(FNameKey, name);
 }
 
+void TSECURITYINI::ReadSectionEntries(const std::string& section, Entries& entries) {
+    const std::string s = SealString(FNameKey, section);
+    std::vector<std::string> names;
+    TIniFile::ReadSection(s, names);
+    entries.clear();
+    entries.reserve(names.size());
+    for (const std::string& name : names) {
+        const std::string raw = TIniFile::ReadString(s, name, "");
+        entries.emplace_back(UnsealString(FNameKey, name),
+                             raw.empty() ? std::string() : UnsealString(FNameKey, UnsealString(FValueKey, raw)));
+    }
+}
+
 void TSECURITYINI::ReadSections(std::vector<std::string>& names) {
     TIniFile::ReadSections(names);
     for (std::string& name : names) name = UnsealString(FNameKey, name);

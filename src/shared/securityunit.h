@@ -23,6 +23,8 @@ public:
     // Names as stored, unsealed one by one; a malformed name raises EBase64Error.
     void ReadSection(const std::string& section, std::vector<std::string>& names) override;
     void ReadSections(std::vector<std::string>& names) override;
+    // The stored lines of the section, unsealed: the names are not sealed again to look the values up.
+    void ReadSectionEntries(const std::string& section, Entries& entries) override;
     void EraseSection(const std::string& section) override;
     void DeleteKey(const std::string& section, const std::string& ident) override;
 

@@ -130,6 +130,27 @@ class Case:
         rows = out.split("\n")[:-1]  # not splitlines(): it also breaks at form feeds and other controls
         return [(unescape(text), tuple(bytes.fromhex(colour))) for colour, text in (r.split("\t", 1) for r in rows)]
 
+    def list_rows(self, child_class="SysListView32", **query):
+        """A list view's dict count, columns, selected (the first selected row or -1), widths (pixels per column)
+        and rows (each a list of its column texts); None when there is no such list view."""
+        rc, out = self.drive("items", child_class=child_class, **query)
+        lines = out.split("\n")[:-1]  # not splitlines(): a text may hold form feeds and other controls
+        if rc != 0 or not lines or lines[0].count("\t") != 3:
+            return None
+        count, columns, selected, widths = lines[0].split("\t")
+        return dict(count=int(count), columns=int(columns), selected=int(selected),
+                    widths=[int(w) for w in widths.split(",") if w],
+                    rows=[[unescape(text) for text in line.split("\t")] for line in lines[1:]])
+
+    def combo_lines(self, child_class="ComboBox", **query):
+        """A combo box's dict selected (-1 when none) and lines (the texts of its list); None when there is no
+        such combo box."""
+        rc, out = self.drive("items", child_class=child_class, **query)
+        lines = out.split("\n")[:-1]
+        if rc != 0 or not lines or lines[0].count("\t") != 1:
+            return None
+        return dict(selected=int(lines[0].split("\t")[1]), lines=[unescape(line) for line in lines[1:]])
+
     def answer(self, title, button, timeout_ms=10000):
         """Answers the message box with this caption; returns its texts (list) or None if none came."""
         rc, out = self.drive("answer", "--timeout", str(timeout_ms), timeout=timeout_ms / 1000 + 30, title=title,

@@ -1,5 +1,5 @@
 """The e2e tools themselves: vurdrive answers a real message box, bounds its waits and reads a rich edit
-control; recorders log starts; LibreOffice reads an RTF file as the rich edit control shows it."""
+control and a combo box; recorders log starts; LibreOffice reads an RTF file as the rich edit control shows it."""
 import os
 import time
 
@@ -62,6 +62,11 @@ WM_CLEAR = 0x303
 case.drive("send", msg=EM_SETSEL, wparam=0, lparam=-1, **editor)
 case.drive("send", msg=WM_CLEAR, **editor)
 case.equal(case.report_lines(**editor), [], "an empty control has no lines")
+# Wordpad's font size box is a ComboBoxEx32 around an owner-drawn combo box that keeps no strings; a rich
+# edit control is neither a list view nor a combo box.
+sizes = case.combo_lines(cls="WORDPADTOP", child_id=2014)
+case.equal(sizes and (len(sizes["lines"]), set(sizes["lines"])), (16, {""}), "items: the size box's 16 lines")
+case.equal(case.list_rows(**editor), None, "items: a rich edit control is no list")
 case.equal([(text, colour or (0, 0, 0)) for text, colour in rtf_report.paragraphs(rtf)], expected,
            "LibreOffice's paragraphs (automatic colour: black)")
 case.finish()

@@ -19,7 +19,7 @@ SKIP = 77
 WINDOWS = [
     ("start.exe", "VUR 3.5 Startcenter"),
     ("scanner.exe", "VUR 3.5 Scannermodul"),
-    ("config.exe", "VUR 3.5 Konfigurator"),
+    ("config.exe", "VUR 3.5 Regelkonfigurator"),
     ("update.exe", "VUR 3.5 Updater"),
     ("vault.exe", "VUR 3.5 Quarantäne"),
 ]

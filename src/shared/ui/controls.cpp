@@ -58,14 +58,30 @@ void CheckBox::OnCommand(WORD code) {
     if (code == BN_CLICKED && onClick) onClick();
 }
 
-void Frame::Create(Window& parent, const std::string& caption, int left, int top, int width, int height) {
-    Control::Create(parent, "BUTTON", caption, BS_GROUPBOX, left, top, width, height);
+void Edit::Create(Window& parent, int left, int top, int width, int height) {
+    Control::Create(parent, "EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, left, top, width, height, WS_EX_CLIENTEDGE);
 }
 
+void Frame::Create(Window& parent, const std::string& caption, int left, int top, int width, int height) {
+    Control::Create(parent, "BUTTON", caption, BS_GROUPBOX, left, top, width, height);
+    // A group box draws only its line and caption: what lies inside is the parent's background, which the
+    // parent paints only where it does not clip its children.
+    const LONG style = GetWindowLongA(parent.hwnd(), GWL_STYLE);
+    SetWindowLongA(parent.hwnd(), GWL_STYLE, style & ~WS_CLIPCHILDREN);
+}
+
+namespace {
+// The window of a combo box includes its open list; this shows every line the forms have.
+constexpr int kDroppedListHeight = 200;
+} // namespace
+
 void DropDownList::Create(Window& parent, int left, int top, int width, int height) {
-    // The window of a combo box includes its open list; 200 pixels show every line the forms have.
     Control::Create(parent, "COMBOBOX", "", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, left, top, width,
-                    height + 200);
+                    height + kDroppedListHeight);
+}
+
+void DropDownList::Place(int left, int top, int width, int height) {
+    SetBounds(left, top, width, height + kDroppedListHeight);
 }
 
 void DropDownList::AddLine(const std::string& text) {

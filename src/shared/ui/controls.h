@@ -1,4 +1,5 @@
-// Thin wrappers of the system's simple controls: label, button, check box, frame, drop-down list, progress bar.
+// Thin wrappers of the system's simple controls: label, button, check box, text field, frame, drop-down list,
+// progress bar.
 //
 // Each is created on a Window at a pixel position, gets the forms' standard font, and reports its events
 // through std::function members that its parent window calls.
@@ -59,6 +60,12 @@ public:
     void OnCommand(WORD code) override;
 };
 
+// A single-line text field.
+class Edit : public Control {
+public:
+    void Create(Window& parent, int left, int top, int width, int height);
+};
+
 // A captioned frame around other controls; the controls belong to the same window as the frame.
 class Frame : public Control {
 public:
@@ -69,6 +76,8 @@ public:
 class DropDownList : public Control {
 public:
     void Create(Window& parent, int left, int top, int width, int height);
+    // Moves the closed box; its open list keeps its room below.
+    void Place(int left, int top, int width, int height);
     void AddLine(const std::string& text);
     int Selected() const; // -1 when none
     void Select(int index);

@@ -26,6 +26,16 @@ void Heading::Create(Window& form, int clientWidth, const std::string& title, co
     LoadPictureOrReport(logo_, kLogoResource);
 }
 
+void Heading::Place(int clientWidth) {
+    panel_.SetBounds(0, 0, clientWidth, kHeight);
+    title_.SetBounds(8, 8, clientWidth - kLogoWidth - 8, 13);
+    text_.SetBounds(8, 24, clientWidth - kLogoWidth - 8, 13);
+    strip_.SetBounds(0, kHeight - kStripHeight, clientWidth - kLogoWidth, kStripHeight);
+    logo_.SetBounds(clientWidth - kLogoWidth, 0, kLogoWidth, kHeight);
+}
+
+void Heading::Focus() { SetFocus(panel_.hwnd()); }
+
 void LoadPictureOrReport(Picture& picture, const char* resource) {
     try {
         picture.SetBitmap(LoadJpegResource(resource));

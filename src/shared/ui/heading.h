@@ -15,6 +15,10 @@ public:
 
     // Across the whole client width of `form`, at its top.
     void Create(Window& form, int clientWidth, const std::string& title, const std::string& text);
+    // Lays the heading out again for a new client width (resizable forms).
+    void Place(int clientWidth);
+    // Takes the keyboard focus, so that no control of the form has it.
+    void Focus();
 
 private:
     Panel panel_;

@@ -63,6 +63,15 @@ int ListView::Selected() const {
 void ListView::Delete(int row) { SendMessageA(hwnd_, LVM_DELETEITEM, static_cast<WPARAM>(row), 0); }
 void ListView::Clear() { SendMessageA(hwnd_, LVM_DELETEALLITEMS, 0, 0); }
 
+void ListView::Reserve(int rows) {
+    SendMessageA(hwnd_, LVM_SETITEMCOUNT, static_cast<WPARAM>(rows), LVSICF_NOINVALIDATEALL);
+}
+
+void ListView::SetRedraw(bool on) {
+    SendMessageA(hwnd_, WM_SETREDRAW, on ? TRUE : FALSE, 0);
+    if (on) InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
 LRESULT ListView::OnNotify(NMHDR* header) {
     switch (header->code) {
     case NM_CLICK:

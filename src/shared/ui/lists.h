@@ -28,6 +28,10 @@ public:
     int Selected() const; // -1 when no row is selected
     void Delete(int row);
     void Clear();
+    // Off around the insertion of many rows: the list is painted once afterwards.
+    void SetRedraw(bool on);
+    // Makes room for that many rows at once.
+    void Reserve(int rows);
 
     std::function<void()> onClick;
     std::function<void(int row, const std::string& caption)> onEdited; // after the edit is taken over

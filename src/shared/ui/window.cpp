@@ -60,15 +60,52 @@ void Window::Create(DWORD exStyle, const std::string& caption, DWORD style, int 
     if (!window) throw vur::EVurError("Window could not be created");
 }
 
-void Window::CreateForm(const std::string& caption, int clientWidth, int clientHeight, bool resizable) {
+void Window::CreateForm(const std::string& caption, int clientWidth, int clientHeight, bool resizable, HWND owner) {
     DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
     if (resizable) style |= WS_THICKFRAME | WS_MAXIMIZEBOX;
     RECT frame{0, 0, clientWidth, clientHeight};
     AdjustWindowRectEx(&frame, style, FALSE, WS_EX_CONTROLPARENT);
     int width = frame.right - frame.left, height = frame.bottom - frame.top;
     int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2, top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-    Create(WS_EX_CONTROLPARENT, caption, style, left, top, width, height, nullptr);
-    SetQuitOnDestroy(true);
+    Create(WS_EX_CONTROLPARENT, caption, style, left, top, width, height, owner);
+    SetQuitOnDestroy(owner == nullptr);
+}
+
+int Window::ShowModal() {
+    HWND owner = GetWindow(hwnd_, GW_OWNER);
+    modalResult_ = 0;
+    modal_ = true;
+    if (onShow) onShow();
+    if (owner) EnableWindow(owner, FALSE);
+    ShowWindow(hwnd_, SW_SHOWNORMAL);
+    SetForegroundWindow(hwnd_);
+    // Only now: the activation on showing gives the focus to the form itself.
+    if (focusOnShow_) SetFocus(focusOnShow_);
+    MSG message{};
+    bool quit = false;
+    while (modalResult_ == 0) {
+        if (GetMessageA(&message, nullptr, 0, 0) <= 0) {
+            quit = true;
+            break;
+        }
+        try {
+            if (!IsDialogMessageA(hwnd_, &message)) {
+                TranslateMessage(&message);
+                DispatchMessageA(&message);
+            }
+        } catch (const std::exception& e) {
+            ShowErrorBox(e.what());
+        }
+    }
+    // The owner is enabled before the form goes, so that the activation returns to it.
+    if (owner) EnableWindow(owner, TRUE);
+    ShowWindow(hwnd_, SW_HIDE);
+    modal_ = false;
+    if (quit) {
+        PostQuitMessage(static_cast<int>(message.wParam)); // left for the main loop to end on
+        return IDCANCEL;
+    }
+    return modalResult_;
 }
 
 void Window::CreateChild(Window& parent, int left, int top, int width, int height) {
@@ -173,6 +210,11 @@ LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         break;
     }
     case WM_COMMAND:
+        if (LOWORD(wParam) == IDCANCEL && lParam == 0) {
+            if (onCancel) onCancel();
+            else if (modal_) EndModal(IDCANCEL);
+            return 0;
+        }
         if (Widget* child = FromHandle(reinterpret_cast<HWND>(lParam))) {
             if (child != this) child->OnCommand(HIWORD(wParam));
             return 0;
@@ -225,6 +267,10 @@ LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         break;
     case WM_CLOSE:
+        if (modal_) {
+            EndModal(IDCANCEL);
+            return 0;
+        }
         if (onCloseQuery && !onCloseQuery()) return 0;
         break;
     case WM_DESTROY:

@@ -27,7 +27,9 @@ public:
 
     // A top-level window centred on the desktop with the given client size. Fixed: single border, minimise and
     // close boxes only. Resizable: thick frame and maximise box; SetMinimumClientSize keeps it from shrinking.
-    void CreateForm(const std::string& caption, int clientWidth, int clientHeight, bool resizable = false);
+    // An owned form (a dialog) stays above its owner, has no taskbar button and does not end the program.
+    void CreateForm(const std::string& caption, int clientWidth, int clientHeight, bool resizable = false,
+                    HWND owner = nullptr);
     // A child window (panel) at the given pixel position in `parent`'s client area.
     void CreateChild(Window& parent, int left, int top, int width, int height);
     // A window that is never shown, centred, of a window class of its own registered in `module` (once per
@@ -38,6 +40,17 @@ public:
     COLORREF Background() const { return background_; }
     void SetFrame(COLORREF colour); // one-pixel frame inside the client area; CLR_INVALID: none
     void SetMinimumClientSize(int width, int height);
+    // The same for the whole window with its frame.
+    void SetMinimumSize(int width, int height) { minimum_ = SIZE{width, height}; }
+
+    // Shows the form modally: its owner is disabled and messages are dispatched (with dialog keys for this
+    // form) until EndModal, the close box or Escape ends it; the form is then hidden, not destroyed, and can be
+    // shown again. onShow runs before it appears. Returns the result given to EndModal (IDCANCEL for the close
+    // box and Escape without an onCancel handler).
+    int ShowModal();
+    void EndModal(int result) { modalResult_ = result; }
+    // The control that has the focus when the form is shown modally.
+    void FocusOnShow(const Widget& control) { focusOnShow_ = control.hwnd(); }
     // The button that Enter presses (through IsDialogMessage in the message loop), by control id.
     void SetDefaultId(int id) { defaultId_ = id; }
     void SetQuitOnDestroy(bool quit) { quitOnDestroy_ = quit; }
@@ -48,6 +61,9 @@ public:
     // Asked on a close request (the close box, Alt+F4, WM_CLOSE); false keeps the window open.
     std::function<bool()> onCloseQuery;
     std::function<void()> onDestroy;
+    std::function<void()> onShow; // before a modal showing
+    // Escape (the dialog's cancel command); without a handler a modal form ends with IDCANCEL.
+    std::function<void()> onCancel;
 
 protected:
     // The module that holds this copy of the window layer; our classes are registered under it.
@@ -72,6 +88,9 @@ private:
     SIZE minimum_{0, 0};
     int defaultId_ = 0;
     bool quitOnDestroy_ = false;
+    bool modal_ = false;
+    HWND focusOnShow_ = nullptr;
+    int modalResult_ = 0;
     bool pressed_ = false;
     std::map<UINT_PTR, Timer*> timers_;
 };

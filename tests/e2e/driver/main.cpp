@@ -24,6 +24,8 @@
 //   close    posts WM_CLOSE to the target and waits until it is gone
 //   where    prints the target's window rect and client area in screen coordinates:
 //            left top width height client-left client-top client-width client-height
+//   resize   --size w,h: resizes the target's frame as a program can (SetWindowPos), so the window's own
+//            size limits apply
 //   pixel    prints "r g b" of the screen pixel at --at x,y of the target's client area
 //   list     prints every top-level window matching (handle, pid, class, visible, text); --hidden defaults to 1
 //   pids     prints the process ids of --exe, one a line (exit code 0 also when there are none)
@@ -42,6 +44,13 @@
 //            "RRGGBB\ttext", the hex colour of the line's first character (of the line break when the line
 //            is empty), then the line's text without its break, escaped; a final line break ends the last
 //            line (an empty control has none); the control's selection and scroll position are restored
+//   items    reads a list view (SysListView32) or a combo box (ComboBox). A list view: a first line
+//            "rows\tcolumns\tselected\twidths", the row and header column counts, the first selected row (-1
+//            when none) and the column widths in pixels separated by commas, then one line per row from row 0,
+//            its column texts (the item's own text when there are no columns) escaped and separated by tabs.
+//            A combo box: a first line "lines\tselected" (-1 when none), then each list line escaped (empty
+//            for an owner-drawn box that keeps no strings). Any other control is exit code 1
+#include "items.h"
 #include "options.h"
 #include "rich_edit.h"
 #include "tree_view.h"
@@ -299,6 +308,32 @@ int Menu(const Options& o) {
     return 0;
 }
 
+int Items(const Options& o) {
+    HWND control = Target(o);
+    const std::string type = ClassOf(control);
+    if (lstrcmpiA(type.c_str(), "SysListView32") == 0) {
+        const ListViewItems list = ReadListView(control);
+        std::string widths;
+        for (int width : list.widths) widths += (widths.empty() ? "" : ",") + std::to_string(width);
+        std::printf("%u\t%u\t%ld\t%s\n", static_cast<unsigned>(list.rows.size()),
+                    static_cast<unsigned>(list.widths.size()), list.selected, widths.c_str());
+        for (const std::vector<std::string>& row : list.rows) {
+            std::string line;
+            for (size_t c = 0; c < row.size(); ++c) line += (c ? "\t" : "") + Escaped(row[c]);
+            std::printf("%s\n", line.c_str());
+        }
+        return 0;
+    }
+    if (lstrcmpiA(type.c_str(), "ComboBox") == 0) {
+        const ComboItems combo = ReadComboBox(control);
+        std::printf("%u\t%ld\n", static_cast<unsigned>(combo.lines.size()), combo.selected);
+        for (const std::string& line : combo.lines) std::printf("%s\n", Escaped(line).c_str());
+        return 0;
+    }
+    std::fprintf(stderr, "vurdrive: items reads a list view or a combo box, not a %s\n", type.c_str());
+    return 1;
+}
+
 int Run(const std::string& command, const Options& o) {
     if (command == "wait") {
         HWND window = WaitForWindow(TopQuery(o), ChildOf(o), Timeout(o, 10000));
@@ -340,6 +375,11 @@ int Run(const std::string& command, const Options& o) {
                     origin.y, client.right, client.bottom);
         return 0;
     }
+    if (command == "resize") {
+        long width = 0, height = 0;
+        if (!o.Point("size", width, height)) throw std::runtime_error("resize needs --size w,h");
+        return SetWindowPos(Target(o), nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE) ? 0 : 1;
+    }
     if (command == "pixel") {
         POINT p = ScreenPoint(o, Target(o));
         HDC screen = GetDC(nullptr);
@@ -363,6 +403,7 @@ int Run(const std::string& command, const Options& o) {
                         GetBValue(line.colour), Escaped(line.text).c_str());
         return 0;
     }
+    if (command == "items") return Items(o);
     if (command == "tree") {
         std::vector<std::string> parts;
         const std::string path = o.Text("select");

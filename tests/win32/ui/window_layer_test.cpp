@@ -238,4 +238,41 @@ TEST(WindowLayer, DropDownListSelectsByIndex) {
     EXPECT_EQ(changes, 1);
 }
 
+// A modal form ends on Escape (its cancel handler), on the close box and on EndModal; it is hidden, not
+// destroyed, and its owner is enabled again. A quit message ends it too and stays for the main loop.
+TEST(WindowLayer, ModalFormsEndAndGiveTheirOwnerBack) {
+    Window owner;
+    owner.CreateForm("Hauptfenster", 400, 200);
+    Window dialog;
+    dialog.CreateForm("Dialog", 200, 100, false, owner.hwnd());
+    Edit field;
+    field.Create(dialog, 8, 8, 180, 21);
+    dialog.FocusOnShow(field);
+    int shown = 0, cancelled = 0;
+    dialog.onShow = [&] {
+        ++shown;
+        EXPECT_FALSE(IsWindowVisible(dialog.hwnd())) << "onShow runs before the form appears";
+    };
+    PostMessageA(dialog.hwnd(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(dialog.ShowModal(), IDCANCEL);
+    EXPECT_TRUE(IsWindow(dialog.hwnd()));
+    EXPECT_FALSE(IsWindowVisible(dialog.hwnd()));
+    EXPECT_TRUE(IsWindowEnabled(owner.hwnd()));
+
+    dialog.onCancel = [&] {
+        ++cancelled;
+        EXPECT_EQ(GetFocus(), field.hwnd()) << "the chosen control has the focus";
+        dialog.EndModal(IDOK);
+    };
+    PostMessageA(dialog.hwnd(), WM_COMMAND, IDCANCEL, 0);
+    EXPECT_EQ(dialog.ShowModal(), IDOK);
+    EXPECT_EQ((std::pair<int, int>{shown, cancelled}), (std::pair<int, int>{2, 1}));
+
+    PostQuitMessage(3);
+    EXPECT_EQ(dialog.ShowModal(), IDCANCEL);
+    MSG message{};
+    ASSERT_TRUE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "the quit is left for the main loop";
+    EXPECT_EQ(message.wParam, 3u);
+}
+
 } // namespace
