@@ -124,11 +124,30 @@ int main() {
             return 1;
         }
     }
+    // The same save when another program (the monitor) has written meanwhile: the file is read and merged.
+    auto monitor = OpenProgramSettings(folder, PassPhrases{"Max Mustermann", "12345-OEM-0000001-54321"});
+    std::vector<double> merges;
+    for (int run = 0; run < kRuns; ++run) {
+        const std::string path = "c:\\neu\\dialer " + std::to_string(run) + ".exe";
+        monitor->WriteString("Anwendungen", path, path + "|" + path + "|0BADF00D");
+        LARGE_INTEGER t0, t1;
+        QueryPerformanceCounter(&t0);
+        editor.SaveRules();
+        QueryPerformanceCounter(&t1);
+        merges.push_back(Milliseconds(t0, t1));
+    }
+    if (applications.Count() != kEntries + kRuns) {
+        std::printf("config_bench: the monitor's entries were not kept (%d rows)\n", applications.Count());
+        return 1;
+    }
+    monitor.reset();
+
     std::printf("config_bench (%d-bit): %d applications + %d numbers, median of %d runs\n",
                 static_cast<int>(sizeof(void*) * 8), kEntries, kEntries, kRuns);
     std::printf("  reading both sections alone:   %.0f ms\n", Median(reads));
     std::printf("  LoadRules into the list views: %.0f ms\n", Median(loads));
     std::printf("  SaveRules (one grouped write): %.0f ms\n", Median(saves));
+    std::printf("  SaveRules after the monitor wrote an entry (read, merge, write): %.0f ms\n", Median(merges));
     settings.reset();
     DeleteFileA((folder + "vur.conf").c_str());
     RemoveDirectoryA(folder.c_str());
