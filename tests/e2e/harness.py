@@ -163,6 +163,18 @@ class Case:
         subprocess.run(["convert", "xwd:-", "png:" + path], input=xwd.stdout, timeout=30, check=True)
         return path
 
+    def screenshot_window(self, title, path):
+        """Saves one top-level window as PNG, taken from its own X window: a dialog shown over its owner
+        comes out black in a shot of the whole screen under Xvfb without a window manager."""
+        tree = subprocess.run(["xwininfo", "-root", "-tree"], capture_output=True, timeout=30, check=True).stdout
+        quoted = ('"%s":' % title).encode("utf-8")
+        ids = [line.split()[0] for line in tree.splitlines() if quoted in line]
+        if not ids:
+            return None
+        xwd = subprocess.run(["xwd", "-id", ids[0].decode(), "-silent"], capture_output=True, timeout=30, check=True)
+        subprocess.run(["convert", "xwd:-", "png:" + path], input=xwd.stdout, timeout=30, check=True)
+        return path
+
     def screen_pixel(self, x, y):
         """(r, g, b) of one screen pixel, read from an X screenshot (works for every process's windows)."""
         xwd = subprocess.run(["xwd", "-root", "-silent"], capture_output=True, timeout=30, check=True)

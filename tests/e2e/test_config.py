@@ -4,7 +4,6 @@ cancelled); an entry the monitor writes while config is open survives the next s
 stops at its minimum size. Screenshots of the three pages and both dialogs land in the work folder."""
 import os
 import subprocess
-import time
 import zlib
 
 from harness import Case
@@ -159,8 +158,8 @@ if start():
                                               ("Edit", ""), ("Button", "Nummer hinzufügen"),
                                               ("Button", "Abbrechen")], "add-number dialog")
         fill(ADD_NUMBER, "Büro", "49 190 123456")
-        time.sleep(0.5)
-        case.screenshot(os.path.join(case.work, "dialog-nummer.png"))
+        case.check(case.screenshot_window(ADD_NUMBER, os.path.join(case.work, "dialog-nummer.png")) is not None,
+                   "screenshot of the add-number dialog")
         case.drive("click", title=ADD_NUMBER, child_text="Nummer hinzufügen")
         case.equal(case.drive("gone", "--timeout", "5000", title=ADD_NUMBER)[0], 0, "dialog closes on add")
     case.equal(rows(2), [["Büro", "49 190 123456"]], "the number's row")
@@ -203,8 +202,8 @@ if start():
         case.equal([t for c, t in dialog_texts(ADD_APP) if c == "Edit"], ["", "C:\\fehlt.exe"],
                    "dialog stays with the text")
         fill(ADD_APP, "Mein Wähler", short.upper())
-        time.sleep(0.5)
-        case.screenshot(os.path.join(case.work, "dialog-anwendung.png"))
+        case.check(case.screenshot_window(ADD_APP, os.path.join(case.work, "dialog-anwendung.png")) is not None,
+                   "screenshot of the add-application dialog")
         case.drive("click", title=ADD_APP, child_text="Anwendung hinzufügen")
         case.equal(case.drive("gone", "--timeout", "5000", title=ADD_APP)[0], 0, "dialog closes on add")
     key = "c:\\lange programme\\wählprogramm.exe"
