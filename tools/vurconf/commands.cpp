@@ -7,6 +7,7 @@
 #include "shared/errors.h"
 #include "shared/program_settings.h"
 #include "shared/sealing.h"
+#include "update_list_writer.h"
 
 #include <algorithm>
 #include <cctype>
@@ -23,7 +24,8 @@ const char kUsage[] =
     "       vurconf crc FILE...\n"
     "       vurconf dump [--owner O --product P] FILE\n"
     "       vurconf get [--owner O --product P] FILE SECTION KEY\n"
-    "       vurconf set [--owner O --product P] FILE SECTION KEY VALUE\n";
+    "       vurconf set [--owner O --product P] FILE SECTION KEY VALUE\n"
+    "       vurconf updates DIST BASE-URL\n";
 
 struct UsageError {
     std::string message;
@@ -167,13 +169,18 @@ int RunVurconf(const std::vector<std::string>& args, std::ostream& out, std::ost
         if (command == "dump") return Dump(rest, out);
         if (command == "get") return Get(rest, out);
         if (command == "set") return Set(rest);
+        if (command == "updates") {
+            if (rest.size() != 2) throw UsageError{""};
+            WriteUpdateList(rest[0], rest[1], out);
+            return 0;
+        }
         err << "vurconf: unknown command: " << command << '\n' << kUsage;
         return 2;
     } catch (const UsageError& e) {
         if (!e.message.empty()) err << "vurconf: " << e.message << '\n';
         err << kUsage;
         return 2;
-    } catch (const vur::EVurError& e) {
+    } catch (const std::exception& e) {
         err << e.what() << '\n';
         return 1;
     }

@@ -3,9 +3,11 @@
 #include "shared/program_settings.h"
 #include "shared/sealing.h"
 #include "support/temp_dir.h"
+#include "updater/update_list.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
 
 namespace {
@@ -133,4 +135,35 @@ TEST(Vurconf, WithoutPhrasesTheInstallationsOnesAreUsed) {
     vur::TSECURITYINI ini(file, mine.nameKey, mine.valueKey);
     EXPECT_TRUE(ini.ReadBool("Scanner", "Heuristik", false));
     EXPECT_EQ(Vurconf({"get", file, "Scanner", "Heuristik"}).out, "1\n");
+}
+
+TEST(Vurconf, UpdatesListsAProgramFolderAsTheUpdaterReadsIt) {
+    vurtest::TempDir dist;
+    std::filesystem::create_directories(dist.File("signaturen"));
+    std::filesystem::create_directories(dist.File("quarant\xC3\xA4ne"));
+    dist.Write("watch.dll", "abc");
+    dist.Write("signaturen/test dialer.dat", "");
+    dist.Write("hilfe.htm", "x");
+    for (const char* ownOnly : {"vur.conf", "updates.dat", "quarant\xC3\xA4ne/1.dat", "watch.dllupdate.tmp"})
+        dist.Write(ownOnly, "not listed");
+    const Result written = Vurconf({"updates", dist.Path(), "http://127.0.0.1:8080/"});
+    ASSERT_EQ(written.code, 0) << written.err;
+    EXPECT_NE(written.out.find("3 entries"), std::string::npos) << written.out;
+
+    vur::updater::UpdateListReader list(dist.Read("updates.dat"));
+    std::vector<std::string> seen;
+    vur::updater::UpdateEntry entry;
+    while (list.Next(entry))
+        seen.push_back(entry.name + "|" + entry.file + "|" + std::to_string(entry.size) + "|" +
+                       std::to_string(entry.checksum) + "|" + entry.url);
+    EXPECT_EQ(seen, (std::vector<std::string>{
+                        "hilfe.htm|hilfe.htm|1|-1931733373|http://127.0.0.1:8080/hilfe.htm",
+                        "signaturen\\test dialer.dat|signaturen\\test dialer.dat|0|-1|"
+                        "http://127.0.0.1:8080/signaturen/test%20dialer.dat",
+                        "watch.dll|watch.dll|3|891568578|http://127.0.0.1:8080/watch.dll"}));
+    EXPECT_NE(dist.Read("updates.dat").find("\r\n"), std::string::npos);
+
+    dist.Write("con.txt", "device");
+    EXPECT_EQ(Vurconf({"updates", dist.Path(), "http://h"}).code, 1) << "a name the updater refuses";
+    EXPECT_EQ(Vurconf({"updates", dist.File("fehlt"), "http://h"}).code, 1);
 }

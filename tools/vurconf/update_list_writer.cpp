@@ -1,0 +1,83 @@
+// Writing the update list of a program folder.
+#include "update_list_writer.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <ostream>
+#include <stdexcept>
+#include <vector>
+
+#include "folder_files.h"
+#include "shared/crc.h"
+#include "shared/text_case.h"
+#include "updater/update_names.h"
+
+namespace vurconf {
+
+namespace {
+
+// What belongs to one installation and not to the suite's files.
+bool LeftOut(const std::string& relative) {
+    const std::string name = vur::LowerCp1252(relative);
+    const std::string quarantine = vur::LowerCp1252("quarant\xE4ne\\");
+    const auto endsWith = [&](const std::string& tail) {
+        return name.size() >= tail.size() && name.compare(name.size() - tail.size(), tail.size(), tail) == 0;
+    };
+    return name == "updates.dat" || name == "vur.conf" || name.compare(0, quarantine.size(), quarantine) == 0 ||
+           endsWith("update.tmp") || endsWith("update.old");
+}
+
+// Every byte outside the unreserved characters as %XX; the slashes between folders stay.
+std::string UrlPath(const std::string& relative) {
+    static const char kHex[] = "0123456789ABCDEF";
+    std::string path;
+    for (char c : relative) {
+        const auto b = static_cast<unsigned char>(c);
+        if (c == '\\') path += '/';
+        else if ((b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z') || (b >= '0' && b <= '9') || c == '-' || c == '.' ||
+                 c == '_' || c == '~')
+            path += c;
+        else {
+            path += '%';
+            path += kHex[b >> 4];
+            path += kHex[b & 15];
+        }
+    }
+    return path;
+}
+
+} // namespace
+
+void WriteUpdateList(const std::string& dist, const std::string& baseUrl, std::ostream& out) {
+    std::vector<FolderFile> files = FilesBelow(dist);
+    files.erase(std::remove_if(files.begin(), files.end(), [](const FolderFile& f) { return LeftOut(f.relative); }),
+                files.end());
+    std::sort(files.begin(), files.end(),
+              [](const FolderFile& a, const FolderFile& b) { return a.relative < b.relative; });
+
+    std::string base = baseUrl;
+    while (!base.empty() && base.back() == '/') base.pop_back();
+    std::string list;
+    for (const FolderFile& file : files) {
+        if (!vur::updater::RefusalReason(file.relative).empty())
+            throw std::runtime_error("the updater would refuse the name of " + file.path);
+        if (file.size > static_cast<std::uint64_t>(INT32_MAX))
+            throw std::runtime_error("too large for the update list: " + file.path);
+        const auto checksum = static_cast<std::int32_t>(vur::FileCRC32(file.path));
+        list += file.relative + "\r\n" + file.relative + "\r\n" + std::to_string(file.size) + "\r\n" +
+                std::to_string(checksum) + "\r\n" + base + "/" + UrlPath(file.relative) + "\r\n";
+    }
+    std::string target = dist;
+    // Joined as the folder was written: with a backslash for a Windows path.
+    if (target.back() != '/' && target.back() != '\\') target += target.find('\\') != std::string::npos ? '\\' : '/';
+    target += "updates.dat";
+    // C stdio: the C++ file streams would bind calls that Windows 95 and NT 4 do not have.
+    std::FILE* stream = std::fopen(target.c_str(), "wb");
+    const bool written = stream && std::fwrite(list.data(), 1, list.size(), stream) == list.size();
+    if (stream && std::fclose(stream) != 0) throw std::runtime_error("cannot write " + target);
+    if (!written) throw std::runtime_error("cannot write " + target);
+    out << files.size() << " entries written to " << target << '\n';
+}
+
+} // namespace vurconf
