@@ -67,6 +67,12 @@ inline void Write(TCustomIniFile& ini, const IntegerSetting& s, int v) { ini.Wri
 inline bool Read(TCustomIniFile& ini, const BoolSetting& s) { return ini.ReadBool(s.section, s.key, s.defaultValue); }
 inline void Write(TCustomIniFile& ini, const BoolSetting& s, bool v) { ini.WriteBool(s.section, s.key, v); }
 
+// The updater's server (the update list is its "/updates.dat") and the web page opened when the server
+// cannot be reached; read with the updater's build defaults, so one installation can point at a mirror.
+constexpr char kUpdate[] = "Update";
+constexpr char kUpdateServerKey[] = "Server";
+constexpr char kUpdatePageKey[] = "Seite";
+
 // The Run value under HKEY_CURRENT_USER (opened, created when missing). The key is given from the root, so
 // it has no leading backslash here.
 constexpr char kRunKeyPath[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";

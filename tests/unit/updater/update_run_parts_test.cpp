@@ -3,6 +3,8 @@
 #include "updater/file_replace.h"
 #include "updater/update_list.h"
 #include "updater/update_names.h"
+#include "updater/update_run.h"
+#include "shared/crc.h"
 
 #include <gtest/gtest.h>
 
@@ -189,4 +191,113 @@ TEST(ScheduleReplace, AnExistingWininitIsEditedAndAnUnreadableOneLeftAlone) {
     w9x.wininitReadable = true;
     w9x.wininitWritable = false;
     EXPECT_FALSE(ScheduleReplace(w9x, "c:\\b.tmp", "c:\\b.dll"));
+}
+
+namespace {
+
+std::uint32_t CrcOf(const std::string& bytes) {
+    return bytes.empty() ? 0xFFFFFFFFu : ~vur::CrcUpdate(0xFFFFFFFFu, bytes.data(), bytes.size());
+}
+
+std::string Signed(const std::string& bytes) { return std::to_string(static_cast<std::int32_t>(CrcOf(bytes))); }
+
+// The updater's window and the server as fakes over the file system above; downloads missing from `served`
+// fail, those in `corrupt` arrive with other bytes.
+class FakeHost : public UpdateHost {
+public:
+    FakeSystem system;
+    std::map<std::string, std::string> served;
+    std::set<std::string> corrupt;
+    std::vector<std::string> messages;
+    bool pageOpened = false;
+
+    std::string ProgramFolder() override { return "c:\\vur\\"; }
+    std::string ServerUrl() override { return "http://update/"; }
+    void SetStatus(const std::string&) override {}
+    void SetProgress(int) override {}
+    void SetProgressMaximum(int) override {}
+    void StartProgressTimer() override {}
+    bool Download(const std::string& url, const std::string& target) override {
+        system.files[target] = "";
+        const auto found = served.find(url);
+        if (found == served.end()) return false;
+        system.files[target] = corrupt.count(url) ? found->second + "?" : found->second;
+        return true;
+    }
+    std::string ReadWholeFile(const std::string& path) override { return system.files.at(path); }
+    std::uint32_t Checksum(const std::string& path) override {
+        const auto found = system.files.find(path);
+        return found == system.files.end() ? 0xFFFFFFFFu : CrcOf(found->second);
+    }
+    void DeleteFile(const std::string& path) override { system.files.erase(path); }
+    void Message(const std::string& text, const std::string& caption) override {
+        messages.push_back(caption + ": " + text);
+    }
+    void OpenUpdatePage() override { pageOpened = true; }
+    ReplaceSystem& Files() override { return system; }
+};
+
+std::string Entry(const std::string& name, const std::string& file, const std::string& content) {
+    return name + "\r\n" + file + "\r\n" + std::to_string(content.size()) + "\r\n" + Signed(content) +
+           "\r\nhttp://update/" + file + "\r\n";
+}
+
+} // namespace
+
+TEST(UpdateRun, EveryKindOfEntryInOneRun) {
+    FakeHost host;
+    host.system.nt = true;
+    host.system.files = {{"c:\\vur\\current.dll", "gleich"}, {"c:\\vur\\scanner.exe", "alt"},
+                         {"c:\\vur\\watch.dll", "alt"}, {"c:\\vur\\update.dat", "übrig"}};
+    host.system.inUse = {"c:\\vur\\watch.dll"};
+    host.served = {{"http://update/current.dll", "gleich"}, {"http://update/neu.dat", "neu"},
+                   {"http://update/scanner.exe", "neu"}, {"http://update/watch.dll", "neu"}};
+    host.corrupt = {"http://update/scanner.exe"};
+    host.served["http://update/updates.dat"] =
+        Entry("Aktuell", "current.dll", "gleich") + Entry("Neu", "neu.dat", "neu") +
+        Entry("Scanner", "scanner.exe", "neu") + Entry("Fehlt", "fehlt.dll", "nie") +
+        Entry("Böse", "..\\fast.exe", "x") + Entry("Monitor", "watch.dll", "neu") + "Rest\r\n";
+
+    const UpdateOutcome outcome = RunUpdate(host);
+    EXPECT_EQ(outcome.differing, 4) << "counted whether or not the download succeeded";
+    EXPECT_TRUE(outcome.restart);
+    EXPECT_EQ(host.messages,
+              (std::vector<std::string>{
+                  "CRC Fehler: Scanner wurde fehlerhaft übertragen.",
+                  "Verbindungsfehler: Fehler beim Download von Fehlt.",
+                  "CRC Fehler: Fehlt wurde fehlerhaft übertragen.",
+                  "Ungültige Updateliste: Der Eintrag \"Böse\" der Updateliste wird nicht übernommen. "
+                  "Der Dateiname verweist aus dem Programmordner heraus.",
+                  "Update abgeschlossen: Es wurde(n) 4 neue(s) Update(s) installiert. Um den Updatevorgang "
+                  "abzuschließen musst Du Deinen PC neu starten."}));
+    const std::map<std::string, std::string> left{{"c:\\vur\\current.dll", "gleich"}, {"c:\\vur\\neu.dat", "neu"},
+                                                  {"c:\\vur\\scanner.exe", "alt"}, {"c:\\vur\\updates.dat",
+                                                  host.served["http://update/updates.dat"]}, {"c:\\vur\\watch.dll", "alt"},
+                                                  {"c:\\vur\\watch.dllupdate.tmp", "neu"}};
+    EXPECT_EQ(host.system.files, left) << "no temporary file of a failed download, the in-use one kept for the restart";
+    EXPECT_EQ(host.system.atRestart.size(), 1u);
+
+    // A second run finds nothing new but the file waiting for the restart.
+    host.messages.clear();
+    host.system.inUse.clear();
+    host.system.files["c:\\vur\\watch.dll"] = "neu";
+    host.system.files["c:\\vur\\scanner.exe"] = "neu";
+    host.served["http://update/updates.dat"] = Entry("Aktuell", "current.dll", "gleich") + Entry("S", "scanner.exe", "neu");
+    EXPECT_EQ(RunUpdate(host).differing, 0);
+    EXPECT_EQ(host.messages, (std::vector<std::string>{"Update abgeschlossen: Es wurden keine neuen Updates gefunden."}));
+}
+
+TEST(UpdateRun, AnUnreachableServerOrABadListEndTheRun) {
+    FakeHost host;
+    const UpdateOutcome unreachable = RunUpdate(host);
+    EXPECT_FALSE(unreachable.serverReached);
+    EXPECT_TRUE(host.pageOpened);
+    EXPECT_EQ(host.system.files.count("c:\\vur\\updates.dat"), 0u) << "the half list is removed";
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].rfind("Updateserver nicht erreichbar: Der Update Server konnte nicht erreicht", 0), 0u);
+
+    host.served = {{"http://update/updates.dat", Entry("Neu", "neu.dat", "neu") + "Kaputt\r\nk.dll\r\nzwölf\r\n1\r\nu\r\n"},
+                   {"http://update/neu.dat", "neu"}};
+    EXPECT_THROW(RunUpdate(host), EUpdateListError);
+    EXPECT_EQ(host.system.files.at("c:\\vur\\neu.dat"), "neu") << "entries before the bad one are done";
 }

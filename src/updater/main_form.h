@@ -1,0 +1,54 @@
+// TUpdater: the updater's window. One button starts the update run; the progress bar follows the current
+// download and the status line names it. The program ends after the run.
+#pragma once
+
+#include <memory>
+
+#include "shared/securityunit.h"
+#include "shared/ui/controls.h"
+#include "shared/ui/heading.h"
+#include "shared/ui/window.h"
+#include "updater/HttpProt.h"
+#include "updater/replace_system_win32.h"
+#include "updater/update_host.h"
+
+namespace vur::updater {
+
+class TUpdater : public ui::Window, private UpdateHost {
+public:
+    TUpdater();
+    ~TUpdater() override;
+
+    void FormCreate();
+
+private:
+    void Button1Click();
+    void Timer1Timer();
+
+    // UpdateHost
+    std::string ProgramFolder() override;
+    std::string ServerUrl() override;
+    void SetStatus(const std::string& text) override;
+    void SetProgress(int position) override;
+    void SetProgressMaximum(int maximum) override;
+    void StartProgressTimer() override;
+    bool Download(const std::string& url, const std::string& target) override;
+    std::string ReadWholeFile(const std::string& path) override;
+    std::uint32_t Checksum(const std::string& path) override;
+    void DeleteFile(const std::string& path) override;
+    void Message(const std::string& text, const std::string& caption) override;
+    void OpenUpdatePage() override;
+    ReplaceSystem& Files() override;
+
+    std::unique_ptr<TSECURITYINI> settings_;
+    ui::Heading Panel1;
+    ui::Label Label3; // the explanation
+    ui::ProgressBar ProgressBar1;
+    ui::Button Button1;
+    ui::Label Label4; // status line
+    ui::Timer Timer1{*this, 100};
+    THttpCli Http;
+    WindowsReplaceSystem files_;
+};
+
+} // namespace vur::updater

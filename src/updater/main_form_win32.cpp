@@ -1,0 +1,132 @@
+// The updater window and the update run's host on Windows.
+#include "updater/main_form.h"
+
+#include "shared/crc.h"
+#include "shared/errors.h"
+#include "shared/file_reader.h"
+#include "shared/module_path.h"
+#include "shared/program_settings.h"
+#include "shared/settings_schema.h"
+#include "shared/ui/application.h"
+#include "shared/ui/shell.h"
+#include "shared/win32_handles.h"
+#include "updater/update_run.h"
+#include "updater/update_texts.h"
+
+namespace vur::updater {
+
+namespace {
+
+constexpr int kClientWidth = 433, kClientHeight = 209;
+
+// The download's body straight into its file; a write that fails ends the download with an error.
+class FileStream : public TStream {
+public:
+    explicit FileStream(HANDLE file) : file_(file) {}
+    void Write(const char* data, size_t size) override {
+        DWORD written = 0;
+        if (!WriteFile(file_, data, static_cast<DWORD>(size), &written, nullptr) || written != size)
+            throw EVurError("Cannot write file (error " + std::to_string(GetLastError()) + ")");
+    }
+
+private:
+    HANDLE file_;
+};
+
+} // namespace
+
+TUpdater::TUpdater() = default;
+
+TUpdater::~TUpdater() = default;
+
+void TUpdater::FormCreate() {
+    CreateForm(texts::kTitle, kClientWidth, kClientHeight);
+    Panel1.Create(*this, kClientWidth, texts::kHeadingTitle, texts::kHeadingText);
+    Label3.Create(*this, texts::kExplanation, 8, 73, kClientWidth - 16, 52);
+    ProgressBar1.Create(*this, 8, 132, kClientWidth - 16, 17);
+    Button1.Create(*this, texts::kButton, (kClientWidth - 145) / 2, 156, 145, 25, true);
+    Button1.onClick = [this] { Button1Click(); };
+    Label4.Create(*this, "", 8, 188, kClientWidth - 16, 13, false);
+    Timer1.onTimer = [this] { Timer1Timer(); };
+    settings_ = OpenProgramSettings(ProgramFolder());
+}
+
+// One run; the button stays off. The program ends after it, also when the server was not reached; an error
+// on the way goes to the general error box and leaves the window open.
+void TUpdater::Button1Click() {
+    Button1.Enable(false);
+    RunUpdate(*this);
+    Timer1.Enable(false);
+    PostMessageA(hwnd(), WM_CLOSE, 0, 0);
+}
+
+void TUpdater::Timer1Timer() {
+    ProgressBar1.SetPosition(static_cast<int>(Http.ReceivedBytes()));
+    ui::ProcessMessages();
+}
+
+std::string TUpdater::ProgramFolder() { return ModuleFolder(nullptr); }
+
+std::string TUpdater::ServerUrl() {
+    return settings_->ReadString(schema::kUpdate, schema::kUpdateServerKey, VUR_UPDATE_SERVER);
+}
+
+void TUpdater::SetStatus(const std::string& text) { Label4.SetText(text); }
+
+void TUpdater::SetProgress(int position) { ProgressBar1.SetPosition(position); }
+
+void TUpdater::SetProgressMaximum(int maximum) { ProgressBar1.SetRange(0, maximum); }
+
+void TUpdater::StartProgressTimer() { Timer1.Enable(true); }
+
+bool TUpdater::Download(const std::string& url, const std::string& target) {
+    ScopedFile file(CreateFileA(target.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) throw EVurError("Cannot create file " + target + " (error " + std::to_string(GetLastError()) + ")");
+    FileStream body(file.Get());
+    Http.Proxy.clear();
+    Http.ProxyPort.clear();
+    Http.URL = url;
+    Http.ReceiveStream = &body;
+    bool fetched = true;
+    try {
+        Http.Get();
+    } catch (const EHttpException&) {
+        fetched = false;
+    } catch (...) {
+        Http.ReceiveStream = nullptr;
+        throw;
+    }
+    Http.ReceiveStream = nullptr;
+    return fetched;
+}
+
+std::string TUpdater::ReadWholeFile(const std::string& path) {
+    SharedFileReader file;
+    if (!file.Open(path)) throw EVurError("Cannot open file " + path);
+    std::string bytes;
+    char buffer[65536];
+    for (;;) {
+        const long got = file.Read(buffer, sizeof buffer);
+        if (got < 0) throw EVurError("Cannot read file " + path);
+        if (got == 0) return bytes;
+        bytes.append(buffer, static_cast<std::size_t>(got));
+    }
+}
+
+std::uint32_t TUpdater::Checksum(const std::string& path) { return FileCRC32(path, kCrcInitial); }
+
+void TUpdater::DeleteFile(const std::string& path) { DeleteFileA(path.c_str()); }
+
+void TUpdater::Message(const std::string& text, const std::string& caption) {
+    MessageBoxA(hwnd(), text.c_str(), caption.c_str(), MB_OK);
+}
+
+void TUpdater::OpenUpdatePage() {
+    ui::OpenWithShell(hwnd(), settings_->ReadString(schema::kUpdate, schema::kUpdatePageKey, VUR_UPDATE_PAGE),
+                      SW_SHOWNORMAL);
+}
+
+ReplaceSystem& TUpdater::Files() { return files_; }
+
+} // namespace vur::updater

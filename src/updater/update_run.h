@@ -1,0 +1,19 @@
+// The update run behind "VUR jetzt updaten": fetch the list, compare every listed file's checksum, fetch and
+// verify what differs, put it in place or schedule it for the next start of Windows, report the count.
+#pragma once
+
+#include "updater/update_host.h"
+
+namespace vur::updater {
+
+struct UpdateOutcome {
+    bool serverReached = false;
+    int differing = 0;     // entries whose local checksum differed, fetched or not
+    bool restart = false;  // a file waits for the next start of Windows
+};
+
+// A size or checksum line that is no number, a list that cannot be read or a download target that cannot be
+// created raise out of Run at that point, for the general error box.
+UpdateOutcome RunUpdate(UpdateHost& host);
+
+} // namespace vur::updater

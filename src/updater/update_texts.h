@@ -1,0 +1,40 @@
+// The updater's texts: window, status lines and messages.
+#pragma once
+
+namespace vur::updater::texts {
+
+constexpr const char* kTitle = "VUR 3.5 Updater";
+constexpr const char* kHeadingTitle = "VUR 3.5 updaten";
+constexpr const char* kHeadingText = "Halte Dein VUR mit diesem Tool aktuell.";
+constexpr const char* kButton = "VUR jetzt updaten";
+constexpr const char* kExplanation =
+    "Um jetzt automatisch alle für VUR 3.5 verfügbaren Updates herunter zu laden klicke einfach auf \"VUR jetzt "
+    "updaten\". Während des Updatevorgangs werden keine system- oder personenspezifische Daten übertragen.";
+
+constexpr const char* kReceiving = "Empfange Updatedaten ...";
+constexpr const char* kLoadingBefore = "Lade ";
+constexpr const char* kLoadingAfter = " ...";
+
+constexpr const char* kUnreachable =
+    "Der Update Server konnte nicht erreicht werden. Dies kann mehrere Ursachen haben. Du wirst deshalb auf die "
+    "Update Seite der VUR Homepage weitergeleitet und kannst dann die Updates manuell einspielen.";
+constexpr const char* kUnreachableCaption = "Updateserver nicht erreichbar";
+constexpr const char* kDownloadFailedBefore = "Fehler beim Download von ";
+constexpr const char* kDownloadFailedCaption = "Verbindungsfehler";
+constexpr const char* kCorruptAfter = " wurde fehlerhaft übertragen.";
+constexpr const char* kCorruptCaption = "CRC Fehler";
+constexpr const char* kDoneCaption = "Update abgeschlossen";
+constexpr const char* kNothingNew = "Es wurden keine neuen Updates gefunden.";
+constexpr const char* kInstalledBefore = "Es wurde(n) ";
+constexpr const char* kInstalledAfter = " neue(s) Update(s) installiert.";
+constexpr const char* kRestart = " Um den Updatevorgang abzuschließen musst Du Deinen PC neu starten.";
+
+// Our own: a listed name that leaves the program folder, and a file in use that cannot even be scheduled.
+constexpr const char* kRefusedBefore = "Der Eintrag \"";
+constexpr const char* kRefusedAfter = "\" der Updateliste wird nicht übernommen. ";
+constexpr const char* kRefusedCaption = "Ungültige Updateliste";
+constexpr const char* kNotReplacedAfter =
+    " konnte nicht ersetzt werden, weil die Datei gerade benutzt wird. Beende VUR und starte das Update erneut.";
+constexpr const char* kNotReplacedCaption = "Update nicht möglich";
+
+} // namespace vur::updater::texts
