@@ -35,7 +35,7 @@ private:
     bool Download(const std::string& url, const std::string& target) override;
     std::string ReadWholeFile(const std::string& path) override;
     std::uint32_t Checksum(const std::string& path) override;
-    void DeleteFile(const std::string& path) override;
+    void RemoveFile(const std::string& path) override;
     void Message(const std::string& text, const std::string& caption) override;
     void OpenUpdatePage() override;
     ReplaceSystem& Files() override;

@@ -116,7 +116,7 @@ std::string TUpdater::ReadWholeFile(const std::string& path) {
 
 std::uint32_t TUpdater::Checksum(const std::string& path) { return FileCRC32(path, kCrcInitial); }
 
-void TUpdater::DeleteFile(const std::string& path) { DeleteFileA(path.c_str()); }
+void TUpdater::RemoveFile(const std::string& path) { ::DeleteFileA(path.c_str()); }
 
 void TUpdater::Message(const std::string& text, const std::string& caption) {
     MessageBoxA(hwnd(), text.c_str(), caption.c_str(), MB_OK);

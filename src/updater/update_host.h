@@ -23,7 +23,8 @@ public:
     // The whole file; raises when it cannot be read.
     virtual std::string ReadWholeFile(const std::string& path) = 0;
     virtual std::uint32_t Checksum(const std::string& path) = 0; // FileCRC32 with the initial value -1
-    virtual void DeleteFile(const std::string& path) = 0;        // a failure is ignored
+    // A failure is ignored. (Not DeleteFile: that is the Windows API's macro.)
+    virtual void RemoveFile(const std::string& path) = 0;
     virtual void Message(const std::string& text, const std::string& caption) = 0; // OK only
     virtual void OpenUpdatePage() = 0;
     virtual ReplaceSystem& Files() = 0;

@@ -23,11 +23,11 @@ void Renew(UpdateHost& host, const UpdateEntry& entry, const std::string& local,
     if (!fetched) host.Message(texts::kDownloadFailedBefore + entry.name + ".", texts::kDownloadFailedCaption);
     if (!ChecksumMatches(host.Checksum(temporary), entry.checksum)) {
         host.Message(entry.name + texts::kCorruptAfter, texts::kCorruptCaption);
-        host.DeleteFile(temporary);
+        host.RemoveFile(temporary);
         return;
     }
     if (!fetched) {
-        host.DeleteFile(temporary);
+        host.RemoveFile(temporary);
         return;
     }
     switch (ReplaceInstalledFile(host.Files(), temporary, local)) {
@@ -38,7 +38,7 @@ void Renew(UpdateHost& host, const UpdateEntry& entry, const std::string& local,
         break;
     case Replaced::NotScheduled:
         host.Message(entry.name + texts::kNotReplacedAfter, texts::kNotReplacedCaption);
-        host.DeleteFile(temporary);
+        host.RemoveFile(temporary);
         break;
     }
 }
@@ -59,7 +59,7 @@ UpdateOutcome RunUpdate(UpdateHost& host) {
     std::string server = host.ServerUrl();
     while (!server.empty() && server.back() == '/') server.pop_back();
     if (!host.Download(server + "/" + kListName, folder + kListName)) {
-        host.DeleteFile(folder + kListName);
+        host.RemoveFile(folder + kListName);
         host.Message(texts::kUnreachable, texts::kUnreachableCaption);
         host.OpenUpdatePage();
         return outcome;
@@ -83,7 +83,7 @@ UpdateOutcome RunUpdate(UpdateHost& host) {
     }
     host.SetProgress(0);
     host.Message(Report(outcome), texts::kDoneCaption);
-    host.DeleteFile(folder + kStaleName);
+    host.RemoveFile(folder + kStaleName);
     return outcome;
 }
 

@@ -229,7 +229,7 @@ public:
         const auto found = system.files.find(path);
         return found == system.files.end() ? 0xFFFFFFFFu : CrcOf(found->second);
     }
-    void DeleteFile(const std::string& path) override { system.files.erase(path); }
+    void RemoveFile(const std::string& path) override { system.files.erase(path); }
     void Message(const std::string& text, const std::string& caption) override {
         messages.push_back(caption + ": " + text);
     }
