@@ -3,13 +3,12 @@
 
 #include "shared/crc.h"
 #include "shared/errors.h"
-#include "shared/file_reader.h"
 #include "shared/module_path.h"
 #include "shared/program_settings.h"
 #include "shared/settings_schema.h"
 #include "shared/ui/application.h"
 #include "shared/ui/shell.h"
-#include "shared/win32_handles.h"
+#include "updater/update_files_win32.h"
 #include "updater/update_run.h"
 #include "updater/update_texts.h"
 
@@ -18,20 +17,6 @@ namespace vur::updater {
 namespace {
 
 constexpr int kClientWidth = 433, kClientHeight = 209;
-
-// The download's body straight into its file; a write that fails ends the download with an error.
-class FileStream : public TStream {
-public:
-    explicit FileStream(HANDLE file) : file_(file) {}
-    void Write(const char* data, size_t size) override {
-        DWORD written = 0;
-        if (!WriteFile(file_, data, static_cast<DWORD>(size), &written, nullptr) || written != size)
-            throw EVurError("Cannot write file (error " + std::to_string(GetLastError()) + ")");
-    }
-
-private:
-    HANDLE file_;
-};
 
 } // namespace
 
@@ -80,39 +65,10 @@ void TUpdater::SetProgressMaximum(int maximum) { ProgressBar1.SetRange(0, maximu
 void TUpdater::StartProgressTimer() { Timer1.Enable(true); }
 
 bool TUpdater::Download(const std::string& url, const std::string& target) {
-    ScopedFile file(CreateFileA(target.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) throw EVurError("Cannot create file " + target + " (error " + std::to_string(GetLastError()) + ")");
-    FileStream body(file.Get());
-    Http.Proxy.clear();
-    Http.ProxyPort.clear();
-    Http.URL = url;
-    Http.ReceiveStream = &body;
-    bool fetched = true;
-    try {
-        Http.Get();
-    } catch (const EHttpException&) {
-        fetched = false;
-    } catch (...) {
-        Http.ReceiveStream = nullptr;
-        throw;
-    }
-    Http.ReceiveStream = nullptr;
-    return fetched;
+    return DownloadToFile(Http, url, target);
 }
 
-std::string TUpdater::ReadWholeFile(const std::string& path) {
-    SharedFileReader file;
-    if (!file.Open(path)) throw EVurError("Cannot open file " + path);
-    std::string bytes;
-    char buffer[65536];
-    for (;;) {
-        const long got = file.Read(buffer, sizeof buffer);
-        if (got < 0) throw EVurError("Cannot read file " + path);
-        if (got == 0) return bytes;
-        bytes.append(buffer, static_cast<std::size_t>(got));
-    }
-}
+std::string TUpdater::ReadWholeFile(const std::string& path) { return updater::ReadWholeFile(path); }
 
 std::uint32_t TUpdater::Checksum(const std::string& path) { return FileCRC32(path, kCrcInitial); }
 

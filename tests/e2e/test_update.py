@@ -1,7 +1,7 @@
 """update.exe under Wine against nginx on loopback, serving a program folder published with `vurconf updates`:
 nothing to update; a changed and a new file fetched, a corrupt and a failing download leaving the installed
-files and no temporary file, all counted; a hostile list refused; an unreachable server with its message and
-the update page opened. A screenshot of the window after the start of a run lands in the work folder."""
+files and no temporary file, all counted; a hostile list refused; a file the monitor holds open scheduled and
+in place after a restart; an unreachable server with its message and the update page opened. A screenshot of the window after the start of a run lands in the work folder."""
 import os
 import shutil
 import subprocess
@@ -115,6 +115,31 @@ try:
                                                   "Der Dateiname verweist aus dem Programmordner heraus."]),
                        (DONE, ["Es wurden keine neuen Updates gefunden."])], "a hostile entry is refused")
     case.check(not os.path.exists(os.path.join(os.path.dirname(folder), "boese.txt")), "nothing written outside")
+
+    # A file the running monitor holds open is scheduled; the next start of Windows puts it in place (on the
+    # NT family through MoveFileEx, on 9x through WININIT.INI, both done by Wine's boot step).
+    installed = read("config.exe")
+    publish({"config.exe": installed + b"NEU"})
+    mon.start_monitor(case, folder, windows_folder)
+    boxes, code = run_update()
+    case.equal(boxes, [(DONE, ["Es wurde(n) 1 neue(s) Update(s) installiert. Um den Updatevorgang abzuschließen "
+                               "musst Du Deinen PC neu starten."])], "a file in use asks for a restart")
+    case.equal(read("config.exe"), installed, "the file in use stays until the restart")
+    if case.version == "win98":
+        windows = os.path.join(case.prefix, "drive_c", "windows")
+        wininit = next((os.path.join(windows, n) for n in os.listdir(windows) if n.lower() == "wininit.ini"), os.devnull)
+        with open(wininit, "rb") as f:
+            lines = f.read().decode("cp1252").splitlines()
+        case.check(lines[:1] == ["[rename]"] and any(l.split("=")[0].endswith("\\CONFIG.EXE") for l in lines),
+                   "scheduled in WININIT.INI: %r" % lines)
+    else:
+        rc, out, _ = case.wine("reg", "query", "HKLM\\System\\CurrentControlSet\\Control\\Session Manager", "/v",
+                               "PendingFileRenameOperations")
+        case.check(rc == 0 and b"config.exeupdate.tmp" in out.lower(), "scheduled with MoveFileEx: %r" % out[-300:])
+    case.end_programs()
+    case.wine("wineboot", "-r", timeout=120)
+    case.equal(read("config.exe"), installed + b"NEU", "the new file is in place after the restart")
+    case.equal(temporary_files(), [], "no temporary file after the restart")
 
     # An unreachable server: its message, the update page opened, no list left behind.
     case.install_recorders(folder, "browser.exe")

@@ -1,0 +1,98 @@
+// update_bench: one update run of a whole program folder, as update.exe does it but without its window:
+// the list fetched, every file fetched, verified and put in place. Prints the files, bytes, wall time and
+// the processor time of this process during the run. bench/update_bench.py runs it against loopback nginx
+// beside curl fetching the same files.
+//
+// Usage: update_bench FOLDER SERVER-URL ROUNDS: each round updates an empty FOLDER<n>\ (made here) in full, so
+// that the processor time is well above the clock's resolution.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "shared/crc.h"
+#include "shared/ui/application.h"
+#include "updater/replace_system_win32.h"
+#include "updater/update_files_win32.h"
+#include "updater/update_run.h"
+
+namespace {
+
+unsigned long long ProcessorMicroseconds() {
+    FILETIME created, exited, kernel, user;
+    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+    auto ticks = [](const FILETIME& t) {
+        return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+    };
+    return (ticks(kernel) + ticks(user)) / 10;
+}
+
+// The run's host without a window: messages are counted and printed, the progress is not shown.
+class BenchHost : public vur::updater::UpdateHost {
+public:
+    BenchHost(std::string folder, std::string server) : folder_(std::move(folder)), server_(std::move(server)) {}
+    std::string ProgramFolder() override { return folder_; }
+    std::string ServerUrl() override { return server_; }
+    void SetStatus(const std::string&) override {}
+    void SetProgress(int) override {}
+    void SetProgressMaximum(int) override {}
+    void StartProgressTimer() override {}
+    bool Download(const std::string& url, const std::string& target) override {
+        const bool fetched = vur::updater::DownloadToFile(client_, url, target);
+        if (fetched) bytes += client_.ReceivedBytes();
+        return fetched;
+    }
+    std::string ReadWholeFile(const std::string& path) override { return vur::updater::ReadWholeFile(path); }
+    std::uint32_t Checksum(const std::string& path) override { return vur::FileCRC32(path); }
+    void RemoveFile(const std::string& path) override { ::DeleteFileA(path.c_str()); }
+    void Message(const std::string& text, const std::string& caption) override {
+        ++messages;
+        std::printf("message %s: %s\n", caption.c_str(), text.c_str());
+    }
+    void OpenUpdatePage() override {}
+    vur::updater::ReplaceSystem& Files() override { return files_; }
+
+    unsigned long long bytes = 0;
+    int messages = 0;
+
+private:
+    std::string folder_, server_;
+    vur::THttpCli client_;
+    vur::updater::WindowsReplaceSystem files_;
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: update_bench FOLDER SERVER-URL ROUNDS\n");
+        return 2;
+    }
+    try {
+        vur::ui::InitApplication("update_bench");
+        const int rounds = std::atoi(argv[3]);
+        int files = 0, messages = 0;
+        unsigned long long bytes = 0, cpu = 0;
+        DWORD wall = 0;
+        for (int round = 0; round < rounds; ++round) {
+            const std::string folder = std::string(argv[1]) + std::to_string(round) + "\\";
+            CreateDirectoryA(folder.c_str(), nullptr);
+            BenchHost host(folder, argv[2]);
+            const unsigned long long cpuBefore = ProcessorMicroseconds();
+            const DWORD start = GetTickCount();
+            const vur::updater::UpdateOutcome outcome = vur::updater::RunUpdate(host);
+            wall += GetTickCount() - start;
+            cpu += ProcessorMicroseconds() - cpuBefore;
+            if (!outcome.serverReached) return 1;
+            files += outcome.differing;
+            bytes += host.bytes;
+            messages += host.messages;
+        }
+        std::printf("files %d bytes %llu wall_ms %lu cpu_us %llu messages %d\n", files, bytes, wall, cpu, messages);
+        return 0;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "%s\n", e.what());
+        return 3;
+    }
+}

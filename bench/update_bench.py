@@ -1,0 +1,109 @@
+#!/usr/bin/env python3
+"""A full update of the whole dist from loopback nginx: update_bench.exe under Wine (the update run of
+update.exe without its window) against curl fetching the same files natively. Prints files/s, MB/s and
+processor time per MB of both, and the ratio of the processor times per MB (target: ours at most 1.5 x curl).
+
+Usage: xvfb-run -a bench/update_bench.py [build/win32|build/win64]
+Ours is the processor time of the run as the Windows process measures it (GetProcessTimes), the wineserver's
+share printed beside it; curl's is its whole process, fetching every file in one run as a mirror script would.
+"""
+import os
+import resource
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+here = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(here, "..", "tests", "e2e"))
+from http_servers import Nginx  # noqa: E402
+
+RUNS = 5
+ROUNDS = 10  # full updates per run, so that the processor times are well above the clock's resolution
+build = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "..", "build", "win64"))
+arch = "x64" if build.rstrip("/").endswith("win64") else "x86"
+loader = "/usr/lib/wine/wine64" if arch == "x64" else "wine"
+native_vurconf = os.path.join(here, "..", "build", "native", "bin", "vurconf")
+
+
+def children_cpu():
+    usage = resource.getrusage(resource.RUSAGE_CHILDREN)
+    return usage.ru_utime + usage.ru_stime
+
+
+def process_cpu(pid):
+    with open("/proc/%d/stat" % pid) as f:
+        fields = f.read().rsplit(")", 1)[1].split()
+    return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
+
+
+def median(values):
+    return sorted(values)[len(values) // 2]
+
+
+def main():
+    work = tempfile.mkdtemp(prefix="vur-update-bench-")
+    prefix = os.path.join(work, "prefix")
+    subprocess.run([os.path.join(here, "..", "tests", "wine", "make-prefix"), prefix, "winxp", arch], check=True,
+                   capture_output=True, timeout=300)
+    env = dict(os.environ, WINEPREFIX=prefix, WINEARCH="win64" if arch == "x64" else "win32", WINEDEBUG="-all")
+    server = subprocess.Popen(["wineserver", "-f", "-p"], env=env)
+    time.sleep(0.5)
+    nginx = Nginx({})
+    served = os.path.join(nginx.dir, "root")
+    try:
+        shutil.rmtree(served)
+        shutil.copytree(os.path.join(build, "dist"), served)
+        base = "http://%s" % nginx.main
+        subprocess.run([native_vurconf, "updates", served, base], check=True, capture_output=True)
+        files = [os.path.relpath(os.path.join(d, n), served) for d, _, names in os.walk(served) for n in names
+                 if n != "updates.dat"]
+        size = sum(os.path.getsize(os.path.join(served, f)) for f in files)
+        mb = ROUNDS * size / 1e6
+        urls = [base + "/" + f.replace(os.sep, "/") for f in files]
+
+        curl = []
+        for _ in range(RUNS):
+            command = ["curl", "-s"] + sum((["-o", "/dev/null", u] for u in urls), []) * ROUNDS
+            before_cpu, before = children_cpu(), time.time()
+            subprocess.run(command, check=True, timeout=300)
+            curl.append((time.time() - before, children_cpu() - before_cpu))
+
+        bench = os.path.join(build, "bin", "update_bench.exe")
+        ours = []
+        for run in range(RUNS + 1):
+            server_before = process_cpu(server.pid)
+            with tempfile.TemporaryFile() as out:
+                subprocess.run([loader, bench, "C:\\lauf%d-" % run, base, str(ROUNDS)], env=env, stdout=out,
+                               timeout=600, check=True)
+                out.seek(0)
+                lines = out.read().decode("cp1252").splitlines()
+            words = lines[-1].split() if lines else []
+            figures = dict(zip(words[0::2], words[1::2]))
+            assert figures.get("files") == str(len(files) * ROUNDS) and figures.get("messages") == str(ROUNDS), lines
+            if run:  # the first run warms Wine and the page cache
+                ours.append((int(figures["wall_ms"]) / 1000, int(figures["cpu_us"]) / 1e6,
+                             process_cpu(server.pid) - server_before))
+
+        curl_wall, curl_cpu = median([w for w, _ in curl]), median([c for _, c in curl])
+        wall, cpu, server_cpu = (median([row[i] for row in ours]) for i in range(3))
+        print("full update of %s (%d files, %.1f MB) from loopback nginx, %d updates a run, median of %d runs" %
+              (build, len(files), size / 1e6, ROUNDS, RUNS))
+        print("  curl (native, one process): %6.2f files/s %7.1f MB/s  cpu %6.3f s  %6.2f ms/MB" %
+              (ROUNDS * len(files) / curl_wall, mb / curl_wall, curl_cpu, 1000 * curl_cpu / mb))
+        print("  update run (%s, Wine):     %6.2f files/s %7.1f MB/s  cpu %6.3f s  %6.2f ms/MB"
+              " (wineserver beside it %.3f s)" %
+              (arch, ROUNDS * len(files) / wall, mb / wall, cpu, 1000 * cpu / mb, server_cpu))
+        print("  cpu per MB ours/curl: %.2f (target <= 1.5)" % (cpu / curl_cpu))
+    finally:
+        nginx.stop()
+        subprocess.run(["wineserver", "-k"], env=env, timeout=60)
+        try:
+            server.wait(30)
+        except subprocess.TimeoutExpired:
+            server.kill()
+        shutil.rmtree(work, ignore_errors=True)
+
+
+main()

@@ -1,0 +1,17 @@
+// The file side of the update run on Windows, shared by the updater window and the update benchmark.
+#pragma once
+
+#include <string>
+
+#include "updater/HttpProt.h"
+
+namespace vur::updater {
+
+// Creates (truncates) `target`, with the folders on its way, and fetches `url` into it with `client`; false
+// when the fetch fails (an EHttpException). A target that cannot be created or written raises EVurError.
+bool DownloadToFile(THttpCli& client, const std::string& url, const std::string& target);
+
+// The whole file; raises EVurError when it cannot be read.
+std::string ReadWholeFile(const std::string& path);
+
+} // namespace vur::updater
