@@ -8,7 +8,6 @@ run without a download, for reference); and the processor time of our client for
 byte per second for 10 seconds.
 """
 import os
-import resource
 import subprocess
 import sys
 import tempfile
@@ -16,23 +15,13 @@ import time
 
 here = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(here, "..", "tests", "e2e"))
+from bench_support import children_cpu, process_cpu  # noqa: E402
 from http_servers import HostileServer, Nginx  # noqa: E402
 
 SIZE = 100 * 1024 * 1024
 RUNS = 5
 build = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "..", "build", "win32")
 fetch = os.path.abspath(os.path.join(build, "bin", "vur_http_fetch.exe"))
-
-
-def children_cpu():
-    usage = resource.getrusage(resource.RUSAGE_CHILDREN)
-    return usage.ru_utime + usage.ru_stime
-
-
-def process_cpu(pid):
-    with open("/proc/%d/stat" % pid) as f:
-        fields = f.read().rsplit(")", 1)[1].split()
-    return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
 
 
 def timed(command, env=None):

@@ -2,6 +2,8 @@
 #include "updater/HttpProt.h"
 
 #include <cstdio>
+
+#include "process_time.h"
 #include <cstdlib>
 
 namespace {
@@ -12,14 +14,6 @@ public:
     unsigned long long Bytes = 0;
 };
 
-unsigned long long ProcessorMicroseconds() {
-    FILETIME created, exited, kernel, user;
-    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-    auto ticks = [](const FILETIME& t) {
-        return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
-    };
-    return (ticks(kernel) + ticks(user)) / 10;
-}
 
 } // namespace
 

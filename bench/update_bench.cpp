@@ -8,6 +8,8 @@
 #include <windows.h>
 
 #include <cstdio>
+
+#include "process_time.h"
 #include <cstdlib>
 #include <string>
 
@@ -19,14 +21,6 @@
 
 namespace {
 
-unsigned long long ProcessorMicroseconds() {
-    FILETIME created, exited, kernel, user;
-    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-    auto ticks = [](const FILETIME& t) {
-        return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
-    };
-    return (ticks(kernel) + ticks(user)) / 10;
-}
 
 // The run's host without a window: messages are counted and printed, the progress is not shown.
 class BenchHost : public vur::updater::UpdateHost {

@@ -8,7 +8,6 @@ Ours is the processor time of the run as the Windows process measures it (GetPro
 share printed beside it; curl's is its whole process, fetching every file in one run as a mirror script would.
 """
 import os
-import resource
 import shutil
 import subprocess
 import sys
@@ -17,6 +16,7 @@ import time
 
 here = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(here, "..", "tests", "e2e"))
+from bench_support import children_cpu, process_cpu  # noqa: E402
 from http_servers import Nginx  # noqa: E402
 
 RUNS = 5
@@ -25,17 +25,6 @@ build = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else os.path.join(here,
 arch = "x64" if build.rstrip("/").endswith("win64") else "x86"
 loader = "/usr/lib/wine/wine64" if arch == "x64" else "wine"
 native_vurconf = os.path.join(here, "..", "build", "native", "bin", "vurconf")
-
-
-def children_cpu():
-    usage = resource.getrusage(resource.RUSAGE_CHILDREN)
-    return usage.ru_utime + usage.ru_stime
-
-
-def process_cpu(pid):
-    with open("/proc/%d/stat" % pid) as f:
-        fields = f.read().rsplit(")", 1)[1].split()
-    return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
 
 
 def median(values):
