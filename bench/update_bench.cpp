@@ -32,8 +32,8 @@ public:
     void SetProgress(int) override {}
     void SetProgressMaximum(int) override {}
     void StartProgressTimer() override {}
-    bool Download(const std::string& url, const std::string& target) override {
-        const bool fetched = vur::updater::DownloadToFile(client_, url, target);
+    bool Download(const std::string& url, const std::string& target, std::uint32_t& checksum) override {
+        const bool fetched = vur::updater::DownloadToFile(client_, url, target, checksum);
         if (fetched) bytes += client_.ReceivedBytes();
         return fetched;
     }

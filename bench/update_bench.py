@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """A full update of the whole dist from loopback nginx: update_bench.exe under Wine (the update run of
-update.exe without its window) against curl fetching the same files natively. Prints files/s, MB/s and
+update.exe without its window) against curl fetching and storing the same files natively. Prints files/s, MB/s and
 processor time per MB of both, and the ratio of the processor times per MB (target: ours at most 1.5 x curl).
 
 Usage: xvfb-run -a bench/update_bench.py [build/win32|build/win64]
@@ -52,9 +52,14 @@ def main():
         mb = ROUNDS * size / 1e6
         urls = [base + "/" + f.replace(os.sep, "/") for f in files]
 
+        # curl stores every file, as the update run does.
         curl = []
-        for _ in range(RUNS):
-            command = ["curl", "-s"] + sum((["-o", "/dev/null", u] for u in urls), []) * ROUNDS
+        for run in range(RUNS):
+            target = os.path.join(work, "curl%d" % run)
+            command = ["curl", "-s", "--create-dirs"]
+            for round_ in range(ROUNDS):
+                for f, u in zip(files, urls):
+                    command += ["-o", os.path.join(target, str(round_), f), u]
             before_cpu, before = children_cpu(), time.time()
             subprocess.run(command, check=True, timeout=300)
             curl.append((time.time() - before, children_cpu() - before_cpu))

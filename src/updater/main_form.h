@@ -32,7 +32,7 @@ private:
     void SetProgress(int position) override;
     void SetProgressMaximum(int maximum) override;
     void StartProgressTimer() override;
-    bool Download(const std::string& url, const std::string& target) override;
+    bool Download(const std::string& url, const std::string& target, std::uint32_t& checksum) override;
     std::string ReadWholeFile(const std::string& path) override;
     std::uint32_t Checksum(const std::string& path) override;
     void RemoveFile(const std::string& path) override;

@@ -64,8 +64,8 @@ void TUpdater::SetProgressMaximum(int maximum) { ProgressBar1.SetRange(0, maximu
 
 void TUpdater::StartProgressTimer() { Timer1.Enable(true); }
 
-bool TUpdater::Download(const std::string& url, const std::string& target) {
-    return DownloadToFile(Http, url, target);
+bool TUpdater::Download(const std::string& url, const std::string& target, std::uint32_t& checksum) {
+    return DownloadToFile(Http, url, target, checksum);
 }
 
 std::string TUpdater::ReadWholeFile(const std::string& path) { return updater::ReadWholeFile(path); }

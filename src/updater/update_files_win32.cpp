@@ -1,6 +1,7 @@
 // Downloads into files and whole-file reads.
 #include "updater/update_files_win32.h"
 
+#include "shared/crc.h"
 #include "shared/errors.h"
 #include "shared/file_reader.h"
 #include "shared/win32_handles.h"
@@ -9,7 +10,8 @@ namespace vur::updater {
 
 namespace {
 
-// The download's body straight into its file; a write that fails ends the download with an error.
+// The download's body straight into its file, its checksum taken on the way; a write that fails ends the
+// download with an error.
 class FileStream : public TStream {
 public:
     explicit FileStream(HANDLE file) : file_(file) {}
@@ -17,10 +19,16 @@ public:
         DWORD written = 0;
         if (!WriteFile(file_, data, static_cast<DWORD>(size), &written, nullptr) || written != size)
             throw EVurError("Cannot write file (error " + std::to_string(GetLastError()) + ")");
+        crc_ = CrcUpdate(crc_, data, size);
+        stored_ += size;
     }
+    // As FileCRC32 gives it: an empty file keeps the initial value, uncomplemented.
+    std::uint32_t Checksum() const { return stored_ ? ~crc_ : kCrcInitial; }
 
 private:
     HANDLE file_;
+    std::uint32_t crc_ = kCrcInitial;
+    std::uint64_t stored_ = 0;
 };
 
 // A listed file may live in a folder the installation does not have yet (its name has been checked to stay
@@ -32,7 +40,7 @@ void MakeFolders(const std::string& target) {
 
 } // namespace
 
-bool DownloadToFile(THttpCli& client, const std::string& url, const std::string& target) {
+bool DownloadToFile(THttpCli& client, const std::string& url, const std::string& target, std::uint32_t& checksum) {
     MakeFolders(target);
     ScopedFile file(CreateFileA(target.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -52,6 +60,7 @@ bool DownloadToFile(THttpCli& client, const std::string& url, const std::string&
         throw;
     }
     client.ReceiveStream = nullptr;
+    checksum = body.Checksum();
     return fetched;
 }
 

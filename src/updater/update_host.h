@@ -17,9 +17,9 @@ public:
     virtual void SetProgress(int position) = 0;
     virtual void SetProgressMaximum(int maximum) = 0;
     virtual void StartProgressTimer() = 0;
-    // Creates (truncates) `target` and fetches `url` into it; false when the fetch fails. A target that cannot
-    // be created raises.
-    virtual bool Download(const std::string& url, const std::string& target) = 0;
+    // Creates (truncates) `target` and fetches `url` into it; false when the fetch fails. `checksum` is the
+    // file checksum of what was stored (FileCRC32 of the file). A target that cannot be created raises.
+    virtual bool Download(const std::string& url, const std::string& target, std::uint32_t& checksum) = 0;
     // The whole file; raises when it cannot be read.
     virtual std::string ReadWholeFile(const std::string& path) = 0;
     virtual std::uint32_t Checksum(const std::string& path) = 0; // FileCRC32 with the initial value -1

@@ -1,6 +1,7 @@
 // The update run.
 #include "updater/update_run.h"
 
+#include "shared/crc.h"
 #include "updater/update_list.h"
 #include "updater/update_names.h"
 #include "updater/update_texts.h"
@@ -19,9 +20,10 @@ void Renew(UpdateHost& host, const UpdateEntry& entry, const std::string& local,
     host.SetProgressMaximum(entry.size);
     host.SetStatus(texts::kLoadingBefore + entry.name + texts::kLoadingAfter);
     const std::string temporary = TemporaryPath(local);
-    const bool fetched = host.Download(entry.url, temporary);
+    std::uint32_t stored = kCrcInitial;
+    const bool fetched = host.Download(entry.url, temporary, stored);
     if (!fetched) host.Message(texts::kDownloadFailedBefore + entry.name + ".", texts::kDownloadFailedCaption);
-    if (!ChecksumMatches(host.Checksum(temporary), entry.checksum)) {
+    if (!ChecksumMatches(stored, entry.checksum)) {
         host.Message(entry.name + texts::kCorruptAfter, texts::kCorruptCaption);
         host.RemoveFile(temporary);
         return;
@@ -58,7 +60,8 @@ UpdateOutcome RunUpdate(UpdateHost& host) {
     host.SetStatus(texts::kReceiving);
     std::string server = host.ServerUrl();
     while (!server.empty() && server.back() == '/') server.pop_back();
-    if (!host.Download(server + "/" + kListName, folder + kListName)) {
+    std::uint32_t listChecksum = 0;
+    if (!host.Download(server + "/" + kListName, folder + kListName, listChecksum)) {
         host.RemoveFile(folder + kListName);
         host.Message(texts::kUnreachable, texts::kUnreachableCaption);
         host.OpenUpdatePage();

@@ -217,12 +217,13 @@ public:
     void SetProgress(int) override {}
     void SetProgressMaximum(int) override {}
     void StartProgressTimer() override {}
-    bool Download(const std::string& url, const std::string& target) override {
+    bool Download(const std::string& url, const std::string& target, std::uint32_t& checksum) override {
         system.files[target] = "";
         const auto found = served.find(url);
-        if (found == served.end()) return false;
-        system.files[target] = corrupt.count(url) ? found->second + "?" : found->second;
-        return true;
+        const bool fetched = found != served.end();
+        if (fetched) system.files[target] = corrupt.count(url) ? found->second + "?" : found->second;
+        checksum = CrcOf(system.files[target]);
+        return fetched;
     }
     std::string ReadWholeFile(const std::string& path) override { return system.files.at(path); }
     std::uint32_t Checksum(const std::string& path) override {
