@@ -40,7 +40,12 @@ void TUpdater::FormCreate() {
 // on the way goes to the general error box and leaves the window open.
 void TUpdater::Button1Click() {
     Button1.Enable(false);
-    RunUpdate(*this);
+    try {
+        RunUpdate(*this);
+    } catch (...) {
+        Timer1.Enable(false);
+        throw;
+    }
     Timer1.Enable(false);
     PostMessageA(hwnd(), WM_CLOSE, 0, 0);
 }
