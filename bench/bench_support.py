@@ -1,6 +1,8 @@
 """What the benchmark scripts share: processor times of child processes and of a running process."""
 import os
 import resource
+import subprocess
+import time
 
 
 def children_cpu():
@@ -14,3 +16,18 @@ def process_cpu(pid):
     with open("/proc/%d/stat" % pid) as f:
         fields = f.read().rsplit(")", 1)[1].split()
     return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
+
+
+def start_wineserver(env):
+    """The prefix's own wineserver in the foreground, so that its processor time can be read."""
+    server = subprocess.Popen(["wineserver", "-f", "-p"], env=env)
+    time.sleep(0.5)
+    return server
+
+
+def stop_wineserver(server, env):
+    subprocess.run(["wineserver", "-k"], env=env, timeout=60)
+    try:
+        server.wait(30)
+    except subprocess.TimeoutExpired:
+        server.kill()

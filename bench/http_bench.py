@@ -15,7 +15,7 @@ import time
 
 here = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(here, "..", "tests", "e2e"))
-from bench_support import children_cpu, process_cpu  # noqa: E402
+from bench_support import children_cpu, process_cpu, start_wineserver, stop_wineserver  # noqa: E402
 from http_servers import HostileServer, Nginx  # noqa: E402
 
 SIZE = 100 * 1024 * 1024
@@ -50,8 +50,7 @@ def main():
                    capture_output=True, timeout=300)
     env = dict(os.environ, WINEPREFIX=prefix, WINEARCH="win32", WINEDEBUG="-all")
     # Our own wineserver, so that its processor time can be read; it ends with the prefix's last program.
-    server = subprocess.Popen(["wineserver", "-f", "-p"], env=env)
-    time.sleep(0.5)
+    server = start_wineserver(env)
     nginx = Nginx({"big.bin": os.urandom(1 << 20) * (SIZE >> 20)})
     hostile = HostileServer()
     try:
@@ -102,11 +101,7 @@ def main():
     finally:
         hostile.stop()
         nginx.stop()
-        subprocess.run(["wineserver", "-k"], env=env, timeout=60)
-        try:
-            server.wait(30)
-        except subprocess.TimeoutExpired:
-            server.kill()
+        stop_wineserver(server, env)
         subprocess.run(["rm", "-rf", work])
 
 

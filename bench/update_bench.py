@@ -16,7 +16,7 @@ import time
 
 here = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(here, "..", "tests", "e2e"))
-from bench_support import children_cpu, process_cpu  # noqa: E402
+from bench_support import children_cpu, process_cpu, start_wineserver, stop_wineserver  # noqa: E402
 from http_servers import Nginx  # noqa: E402
 
 RUNS = 5
@@ -37,8 +37,7 @@ def main():
     subprocess.run([os.path.join(here, "..", "tests", "wine", "make-prefix"), prefix, "winxp", arch], check=True,
                    capture_output=True, timeout=300)
     env = dict(os.environ, WINEPREFIX=prefix, WINEARCH="win64" if arch == "x64" else "win32", WINEDEBUG="-all")
-    server = subprocess.Popen(["wineserver", "-f", "-p"], env=env)
-    time.sleep(0.5)
+    server = start_wineserver(env)
     nginx = Nginx({})
     served = os.path.join(nginx.dir, "root")
     try:
@@ -92,11 +91,7 @@ def main():
         print("  cpu per MB ours/curl: %.2f (target <= 1.5)" % (cpu / curl_cpu))
     finally:
         nginx.stop()
-        subprocess.run(["wineserver", "-k"], env=env, timeout=60)
-        try:
-            server.wait(30)
-        except subprocess.TimeoutExpired:
-            server.kill()
+        stop_wineserver(server, env)
         shutil.rmtree(work, ignore_errors=True)
 
 

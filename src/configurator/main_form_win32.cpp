@@ -147,16 +147,17 @@ void TKonfigurator::FitColumns() {
     AnwListe.SetColumnWidth(1, std::max(0L, ClientSize(AnwListe).cx - kNameWidth - kCrcWidth));
 }
 
+// Also after a failed load: no list keeps the focus, and a scroll bar may have come or gone.
 void TKonfigurator::LoadRules() {
+    std::exception_ptr failure;
     try {
         editor_->LoadRules();
     } catch (...) {
-        Panel1.Focus();
-        FitColumns();
-        throw;
+        failure = std::current_exception();
     }
     Panel1.Focus();
-    FitColumns(); // a scroll bar may have come or gone
+    FitColumns();
+    if (failure) std::rethrow_exception(failure);
 }
 
 void TKonfigurator::FormDestroy() {

@@ -28,4 +28,7 @@ private:
     std::intptr_t handle_ = -1;
 };
 
+// The whole file from start to end through SharedFileReader; false when it cannot be opened or read.
+bool ReadWholeFile(const std::string& path, std::string& bytes);
+
 } // namespace vur

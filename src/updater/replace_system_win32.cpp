@@ -61,15 +61,7 @@ bool WindowsReplaceSystem::ReadWininit(std::string& bytes, bool& exists) {
     const std::string path = WininitPath();
     exists = !path.empty() && GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
     if (!exists) return false;
-    SharedFileReader file;
-    if (!file.Open(path)) return false;
-    char buffer[4096];
-    for (;;) {
-        const long got = file.Read(buffer, sizeof buffer);
-        if (got < 0) return false;
-        if (got == 0) return true;
-        bytes.append(buffer, static_cast<std::size_t>(got));
-    }
+    return ReadWholeFile(path, bytes);
 }
 
 // Written in place: the file is small, and removing it first would lose the entries already scheduled.

@@ -65,16 +65,9 @@ bool DownloadToFile(THttpCli& client, const std::string& url, const std::string&
 }
 
 std::string ReadWholeFile(const std::string& path) {
-    SharedFileReader file;
-    if (!file.Open(path)) throw EVurError("Cannot open file " + path);
     std::string bytes;
-    char buffer[65536];
-    for (;;) {
-        const long got = file.Read(buffer, sizeof buffer);
-        if (got < 0) throw EVurError("Cannot read file " + path);
-        if (got == 0) return bytes;
-        bytes.append(buffer, static_cast<std::size_t>(got));
-    }
+    if (!vur::ReadWholeFile(path, bytes)) throw EVurError("Cannot read file " + path);
+    return bytes;
 }
 
 } // namespace vur::updater

@@ -16,16 +16,17 @@ constexpr int kLogoWidth = 150, kStripHeight = 16;
 void Heading::Create(Window& form, int clientWidth, const std::string& title, const std::string& text) {
     panel_.CreateChild(form, 0, 0, clientWidth, kHeight);
     panel_.SetBackground(kWhite);
-    title_.Create(panel_, title, 8, 8, clientWidth - kLogoWidth - 8, 13, false);
+    title_.Create(panel_, title, 0, 0, 0, 0, false);
     title_.SetFont(FontStyle::Bold);
-    text_.Create(panel_, text, 8, 24, clientWidth - kLogoWidth - 8, 13, false);
-    // The strip runs along the bottom edge up to the logo, whose own lower band continues it.
-    strip_.CreateChild(panel_, 0, kHeight - kStripHeight, clientWidth - kLogoWidth, kStripHeight);
+    text_.Create(panel_, text, 0, 0, 0, 0, false);
+    strip_.CreateChild(panel_, 0, 0, 0, 0);
     LoadPictureOrReport(strip_, kStripResource);
-    logo_.CreateChild(panel_, clientWidth - kLogoWidth, 0, kLogoWidth, kHeight);
+    logo_.CreateChild(panel_, 0, 0, 0, 0);
     LoadPictureOrReport(logo_, kLogoResource);
+    Place(clientWidth);
 }
 
+// The strip runs along the bottom edge up to the logo, whose own lower band continues it.
 void Heading::Place(int clientWidth) {
     panel_.SetBounds(0, 0, clientWidth, kHeight);
     title_.SetBounds(8, 8, clientWidth - kLogoWidth - 8, 13);
