@@ -86,7 +86,8 @@ class Case:
             if value is None:
                 continue
             argv += ["--" + ("class" if key == "cls" else key.replace("_", "-")), str(value)]
-        rc, out, _ = self._run(argv, timeout)
+        rc, out, err = self._run(argv, timeout)
+        self.last_error = err.decode("cp1252", errors="replace").strip()
         return rc, out.decode("cp1252", errors="replace").replace("\r\n", "\n")
 
     def wait_window(self, timeout_ms=15000, **query):
@@ -124,8 +125,15 @@ class Case:
     def report_lines(self, child_class="RICHEDIT", **query):
         """The lines of a rich edit control as (text, (r, g, b)), the colour of each line's first character;
         None when there is no such control. A final line break ends the last line, it starts no empty one."""
-        rc, out = self.drive("report", child_class=child_class, **query)
-        if rc != 0:
+        # The scanner runs at idle priority: on a busy machine its control may miss the driver's 2 s answer
+        # time now and then, so a read is tried again before it counts as missing.
+        for attempt in range(4):
+            rc, out = self.drive("report", child_class=child_class, **query)
+            if rc == 0:
+                break
+            time.sleep(0.5)
+        else:
+            print("vurdrive report: %s" % self.last_error)
             return None
         rows = out.split("\n")[:-1]  # not splitlines(): it also breaks at form feeds and other controls
         return [(unescape(text), tuple(bytes.fromhex(colour))) for colour, text in (r.split("\t", 1) for r in rows)]
