@@ -1,6 +1,7 @@
 // FileCRC32 reads in bounded chunks, so a file larger than free memory still gets its true checksum.
 #include "crc.h"
 
+#include "crc_wide.h"
 #include "file_reader.h"
 
 #include <cstdio>
@@ -42,6 +43,7 @@ constexpr std::size_t kChunkBytes = 64 * 1024;
 } // namespace
 
 std::uint32_t CrcUpdate(std::uint32_t running, const void* bytes, std::size_t length) {
+    if (length >= kWideCrcMinimum && WideCrcAvailable()) return CrcUpdateWide(running, bytes, length);
     const auto& t = Table().entries;
     const auto* p = static_cast<const std::uint8_t*>(bytes);
     for (; length >= 8; p += 8, length -= 8) {

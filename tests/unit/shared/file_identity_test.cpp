@@ -1,5 +1,6 @@
 // FileCRC32 on real files and the ExpandLongPath component walk over a fake file system.
 #include "shared/crc.h"
+#include "shared/crc_wide.h"
 #include "shared/long_path.h"
 #include "support/temp_dir.h"
 
@@ -30,15 +31,24 @@ std::uint32_t BitwiseCrc(const std::string& bytes) {
     return ~crc;
 }
 
-TEST(FileCrc32, TableRunEqualsTheBitwiseCrcForEveryLengthAndOffset) {
+// Short runs take the table, long ones the vector folding where the processor has it: both must equal the
+// bitwise CRC for every length, offset and split into two calls (the running value carried between them).
+TEST(FileCrc32, EveryRunEqualsTheBitwiseCrcForEveryLengthOffsetAndSplit) {
     std::mt19937 rng(7);
-    std::string bytes(100, '\0');
+    std::string bytes(1200, '\0');
     for (char& c : bytes) c = static_cast<char>(rng());
-    for (std::size_t offset = 0; offset < 8; ++offset)
-        for (std::size_t length = 0; offset + length <= bytes.size(); length += 7) {
+    for (std::size_t offset = 0; offset < 16; offset += 3)
+        for (std::size_t length = 0; offset + length <= bytes.size(); length += length < 300 ? 1 : 97) {
             const std::string part = bytes.substr(offset, length);
-            EXPECT_EQ(~vur::CrcUpdate(vur::kCrcInitial, part.data(), part.size()), BitwiseCrc(part)) << length;
+            const std::uint32_t expected = BitwiseCrc(part);
+            ASSERT_EQ(~vur::CrcUpdate(vur::kCrcInitial, part.data(), part.size()), expected) << length;
+            const std::size_t split = length * 5 / 8;
+            const std::uint32_t first = vur::CrcUpdate(vur::kCrcInitial, part.data(), split);
+            ASSERT_EQ(~vur::CrcUpdate(first, part.data() + split, length - split), expected) << length;
         }
+    if (!vur::WideCrcAvailable()) GTEST_SKIP() << "no carry-less multiply here: only the table routine was run";
+    EXPECT_EQ(vur::CrcUpdateWide(0x12345678u, bytes.data(), bytes.size()),
+              vur::CrcUpdate(vur::CrcUpdate(0x12345678u, bytes.data(), 63), bytes.data() + 63, bytes.size() - 63));
 }
 
 TEST(FileCrc32, ChunkedReadingMatchesOneRunOverTheWholeFile) {
