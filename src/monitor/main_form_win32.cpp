@@ -10,8 +10,6 @@
 #include "shared/ui/application.h"
 #include "texts.h"
 
-#include <exception>
-
 namespace vurmon {
 
 TfMain::TfMain(HMODULE library) {
@@ -87,11 +85,9 @@ LRESULT TfMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case vur::TMagRasCon::kStateMessage:
         // A state record of the RAS component runs the connection check; its errors are told like the tick's.
-        try {
+        tick_->Guarded([this, wParam] {
             if (mag_) mag_->DeliverStateMessage(static_cast<std::uint32_t>(wParam));
-        } catch (const std::exception& e) {
-            tick_->Report(e.what());
-        }
+        });
         return 0;
     default:
         return vur::ui::Window::HandleMessage(message, wParam, lParam);
