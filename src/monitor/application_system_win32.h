@@ -1,13 +1,15 @@
-// The application watch's view of the running system: ToolHelp32 snapshots, the engines, message boxes
+// The application watch's view of the running system: the process and module lists, the engines, message boxes
 // owned by the main window, terminating processes and the quarantine store (Windows builds only).
 #pragma once
 
 #include "application_watch.h"
 #include "monitor_engines.h"
+#include "process_lists.h"
 
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 
 namespace vurmon {
 
@@ -19,6 +21,8 @@ public:
     Win32ApplicationSystem(const MonitorEngines& engines, std::string programFolder, Question ask,
                            std::function<void(const std::string&)> reportError);
 
+    // False when the system has neither ToolHelp32 nor PSAPI: the watch then sees no process.
+    bool CanListProcesses() const { return lists_ != nullptr; }
     bool Processes(std::vector<ProcessEntry>& processes) override;
     bool Modules(std::uint32_t processId, std::vector<ModuleEntry>& modules) override;
     bool IsWindowsNT() override { return windowsNT_; }
@@ -42,6 +46,7 @@ private:
     Question ask_;
     std::function<void(const std::string&)> reportError_;
     bool windowsNT_;
+    std::unique_ptr<ProcessLists> lists_;
 };
 
 } // namespace vurmon

@@ -2,13 +2,13 @@
 #include "application_watch.h"
 
 #include "application_questions.h"
+#include "caught_error.h"
 #include "shared/crc.h"
 #include "shared/engine_api.h"
 #include "shared/quarantine.h"
 #include "shared/settings_schema.h"
 #include "shared/text_case.h"
 
-#include <exception>
 #include <functional>
 
 namespace vurmon {
@@ -149,8 +149,8 @@ void ApplicationWatch::React(Verdict verdict, std::uint32_t processId, const std
     const auto isolate = [&] {
         try {
             system_.Isolate(path, reason);
-        } catch (const std::exception& e) {
-            system_.ReportError(e.what());
+        } catch (...) {
+            system_.ReportError(CaughtErrorMessage());
         }
     };
 

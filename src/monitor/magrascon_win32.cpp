@@ -2,10 +2,9 @@
 #include "monitor/magrascon_win32.h"
 
 #include "monitor/magrascon_binding.h"
+#include "shared/system_library_win32.h"
 
 #include <windows.h>
-
-#include <string>
 
 namespace vur {
 
@@ -32,15 +31,8 @@ void Post(TWindowHandle window, uint32_t message, uint32_t wParam, int32_t lPara
     PostMessageA(static_cast<HWND>(window), message, wParam, lParam);
 }
 
-// A planted DLL of the same name in the program or current folder is never picked up.
 TModuleHandle LoadFromSystemFolder(const char* fileName) {
-    char folder[MAX_PATH];
-    const UINT n = GetSystemDirectoryA(folder, MAX_PATH);
-    if (n == 0 || n >= MAX_PATH) return nullptr;
-    std::string path(folder, n);
-    if (path.back() != '\\') path += '\\';
-    path += fileName;
-    return LoadLibraryA(path.c_str());
+    return LoadSystemLibrary(fileName);
 }
 
 void* Symbol(TModuleHandle module, const char* name) {

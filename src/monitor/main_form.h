@@ -35,6 +35,8 @@ private:
     void FormCreate(HMODULE library);
     void CheckingTimer();
     void ShowMissingEngines();
+    void ShowMissingProcessList();
+    void ShowWarning(const std::string& text);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     bool SettingsFileExists() override;
@@ -44,6 +46,7 @@ private:
     int Ask(const std::string& text, const std::string& caption, unsigned flags) override;
 
     static constexpr UINT kShowMissingEngines = WM_APP + 1;
+    static constexpr UINT kShowMissingProcessList = WM_APP + 2;
 
     std::string name_;
     std::string folder_;

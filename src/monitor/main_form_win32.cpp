@@ -10,8 +10,6 @@
 #include "shared/ui/application.h"
 #include "texts.h"
 
-#include <exception>
-
 namespace vurmon {
 
 TfMain::TfMain(HMODULE library) {
@@ -60,6 +58,7 @@ void TfMain::FormCreate(HMODULE library) {
     checking_->onTimer = [this] { CheckingTimer(); };
     checking_->Enable(true);
     if (!engines_->Missing().empty()) PostMessageA(hwnd(), kShowMissingEngines, 0, 0);
+    if (!applicationSystem_->CanListProcesses()) PostMessageA(hwnd(), kShowMissingProcessList, 0, 0);
 }
 
 void TfMain::CheckingTimer() {
@@ -75,6 +74,14 @@ void TfMain::ShowMissingEngines() {
     for (const std::string& item : engines_->Missing()) text += "    " + item + "\r\n";
     text += "\r\n";
     text += texts::kEnginesMissingAdvice;
+    ShowWarning(text);
+}
+
+void TfMain::ShowMissingProcessList() {
+    ShowWarning(std::string(texts::kProcessListMissing) + "\r\n\r\n" + texts::kProcessListMissingAdvice);
+}
+
+void TfMain::ShowWarning(const std::string& text) {
     MessageBoxA(hwnd(), text.c_str(), texts::kCaption, MB_OK | MB_ICONWARNING | MB_SETFOREGROUND | MB_TOPMOST);
 }
 
@@ -85,13 +92,14 @@ LRESULT TfMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case kShowMissingEngines:
         ShowMissingEngines();
         return 0;
+    case kShowMissingProcessList:
+        ShowMissingProcessList();
+        return 0;
     case vur::TMagRasCon::kStateMessage:
         // A state record of the RAS component runs the connection check; its errors are told like the tick's.
-        try {
+        tick_->Guarded([this, wParam] {
             if (mag_) mag_->DeliverStateMessage(static_cast<std::uint32_t>(wParam));
-        } catch (const std::exception& e) {
-            tick_->Report(e.what());
-        }
+        });
         return 0;
     default:
         return vur::ui::Window::HandleMessage(message, wParam, lParam);

@@ -1,10 +1,8 @@
 // The order of the tick's steps and the containment of their errors.
 #include "monitor_tick.h"
 
+#include "caught_error.h"
 #include "shared/settings_schema.h"
-#include "texts.h"
-
-#include <exception>
 
 namespace vurmon {
 
@@ -26,16 +24,11 @@ void MonitorTick::RefreshAutostart() {
 }
 
 void MonitorTick::Guarded(const std::function<void()>& step) {
-    std::string message;
     try {
         step();
-        return;
-    } catch (const std::exception& e) {
-        message = e.what();
     } catch (...) {
-        message = texts::kUnknownError;
+        Report(CaughtErrorMessage());
     }
-    Report(message);
 }
 
 void MonitorTick::Report(const std::string& message) {

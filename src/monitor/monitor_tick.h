@@ -30,12 +30,13 @@ public:
     std::function<void()> pollConnections;
 
     void Run();
+    // Runs a step of the monitor's work with the tick's containment: an error of any kind is reported.
+    void Guarded(const std::function<void()>& step);
     // Tells the user of an error, once per distinct message in this run.
     void Report(const std::string& message);
 
 private:
     void RefreshAutostart();
-    void Guarded(const std::function<void()>& step);
 
     TickSystem& system_;
     vur::TCustomIniFile& settings_;

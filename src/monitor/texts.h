@@ -10,6 +10,12 @@ const char* const kEnginesMissing =
 const char* const kEnginesMissingAdvice =
     "Die übrigen Prüfungen laufen weiter. Installiere VUR neu oder suche über das Symbol in der Taskleiste "
     "nach Updates.";
+// Shown once at start-up when the system offers no process list (NT 4 without psapi.dll).
+const char* const kProcessListMissing =
+    "VUR kann laufende Programme nicht prüfen, weil Windows weder ToolHelp32 noch psapi.dll bereitstellt.";
+const char* const kProcessListMissingAdvice =
+    "Die Prüfung der Verbindungen läuft weiter. Unter Windows NT 4 kopiere psapi.dll von Microsoft in den "
+    "Systemordner und melde Dich neu an.";
 const char* const kUnknownError = "Unbekannter Fehler";
 
 } // namespace vurmon::texts

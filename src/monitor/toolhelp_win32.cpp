@@ -1,6 +1,8 @@
 // The one place where the ToolHelp32 entry points are looked up.
 #include "toolhelp_win32.h"
 
+#include "entry_point_win32.h"
+
 namespace vurmon {
 
 // The record sizes the system expects of the ANSI entries; on 64-bit Windows their pointer-sized fields grow.
@@ -8,26 +10,17 @@ constexpr bool kWide = sizeof(void*) == 8;
 static_assert(sizeof(PROCESSENTRY32) == (kWide ? 304 : 296), "process entry record size");
 static_assert(sizeof(MODULEENTRY32) == (kWide ? 568 : 548), "module entry record size");
 
-namespace {
-
-template <typename Fn>
-void Bind(HMODULE kernel, const char* name, Fn& target) {
-    target = reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(kernel, name)));
-}
-
-} // namespace
-
 const ToolHelp& BoundToolHelp() {
     static const ToolHelp bound = [] {
         ToolHelp t;
         HMODULE kernel = GetModuleHandleA("kernel32.dll");
         if (!kernel) return t;
-        Bind(kernel, "CreateToolhelp32Snapshot", t.createSnapshot);
+        BindEntryPoint(kernel, "CreateToolhelp32Snapshot", t.createSnapshot);
         // The plain names are the ANSI entry points.
-        Bind(kernel, "Process32First", t.processFirst);
-        Bind(kernel, "Process32Next", t.processNext);
-        Bind(kernel, "Module32First", t.moduleFirst);
-        Bind(kernel, "Module32Next", t.moduleNext);
+        BindEntryPoint(kernel, "Process32First", t.processFirst);
+        BindEntryPoint(kernel, "Process32Next", t.processNext);
+        BindEntryPoint(kernel, "Module32First", t.moduleFirst);
+        BindEntryPoint(kernel, "Module32Next", t.moduleNext);
         return t;
     }();
     return bound;

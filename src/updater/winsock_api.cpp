@@ -1,6 +1,8 @@
 // Loads wsock32.dll by full path, takes its functions by name and keeps it started until the process ends.
 #include "updater/winsock_api.h"
 
+#include "shared/system_library_win32.h"
+
 #include <string>
 
 namespace vur {
@@ -10,14 +12,7 @@ namespace {
 class TWinsockLibrary {
 public:
     TWinsockLibrary() {
-        char folder[MAX_PATH];
-        UINT length = GetSystemDirectoryA(folder, MAX_PATH);
-        if (length == 0 || length >= MAX_PATH) {
-            FError = static_cast<int>(GetLastError());
-            return;
-        }
-        std::string path = std::string(folder, length) + "\\wsock32.dll";
-        FModule = LoadLibraryA(path.c_str());
+        FModule = LoadSystemLibrary("wsock32.dll");
         if (!FModule) {
             FError = static_cast<int>(GetLastError());
             return;

@@ -2,12 +2,15 @@
 import os
 
 from harness import Case
+import monitor_support as mon
 
 case = Case(__doc__)
 linux_dir, windows_dir = case.install_dist()
 exe = os.path.join(linux_dir, "vurconf.exe")
-# This prefix's pass phrases: no registered owner, Wine's product id. The Windows tool finds them itself.
-phrases = ["--owner", "", "--product", "12345-oem-0000001-54321"]
+# This prefix's pass phrases, from its registry. The Windows tool finds them itself.
+owner, product = mon.pass_phrases(case)
+case.check(product != "", "a product id in the registry")
+phrases = ["--owner", owner, "--product", product]
 entries = [
     ("Generell", "Verdächtige Anwendung", "2"),
     ("Verbindungen", "49 190 123456", "Büro|49 190 123456"),

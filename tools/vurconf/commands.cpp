@@ -96,7 +96,7 @@ int Crc(const std::vector<std::string>& args, std::ostream& out) {
     for (const auto& name : args) {
         std::string path;
         if (!ArgumentToCp1252(name, path)) throw UsageError{"file name is not text that CP1252 can hold: " + name};
-        out << vur::CrcText(vur::FileCRC32(path)) << "  " << name << '\n';
+        out << vur::CrcText(vur::FileCRC32(path)) << "  " << Cp1252ToConsole(path) << '\n';
     }
     return 0;
 }

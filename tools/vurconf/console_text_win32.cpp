@@ -1,5 +1,6 @@
-// Console text on Windows: arguments and output stay in the ANSI code page.
+// Console text on Windows: arguments arrive in the ANSI code page; output is converted for a console only.
 #include "console_text.h"
+#include "console_text_win32.h"
 
 namespace vurconf {
 
@@ -8,6 +9,13 @@ bool ArgumentToCp1252(const std::string& argument, std::string& cp1252) {
     return true;
 }
 
-std::string Cp1252ToConsole(const std::string& cp1252) { return cp1252; }
+std::string AnsiToOutput(HANDLE output, const std::string& ansi) {
+    if (ansi.empty() || GetFileType(output) != FILE_TYPE_CHAR) return ansi;
+    std::string oem(ansi.size(), '\0');
+    if (!CharToOemBuffA(ansi.data(), &oem[0], static_cast<DWORD>(ansi.size()))) return ansi;
+    return oem;
+}
+
+std::string Cp1252ToConsole(const std::string& cp1252) { return AnsiToOutput(GetStdHandle(STD_OUTPUT_HANDLE), cp1252); }
 
 } // namespace vurconf

@@ -4,6 +4,7 @@
 #include <richedit.h>
 
 #include "shared/errors.h"
+#include "shared/system_library_win32.h"
 
 namespace vur::ui {
 
@@ -12,10 +13,7 @@ namespace {
 class RichEditLibrary {
 public:
     RichEditLibrary() {
-        char folder[MAX_PATH] = {};
-        UINT length = GetSystemDirectoryA(folder, MAX_PATH);
-        std::string path = std::string(folder, length) + "\\riched32.dll";
-        module_ = LoadLibraryA(path.c_str());
+        module_ = LoadSystemLibrary("riched32.dll");
     }
     ~RichEditLibrary() {
         if (module_) FreeLibrary(module_);

@@ -250,4 +250,12 @@ TEST(ApplicationWatchFailures, UnreadableModulesMissingEnginesAndFailedIsolation
     failing.settings.WriteInteger("Generell", "Neue Anwendung", 2);
     EXPECT_EQ(failing.Run("dialer", 3, {}),
               (Log{"terminate 43", "terminate 42", "error Quarantine: cannot create x"}));
+
+    // Any other kind of exception out of the isolation is told the same way, and the pass goes on.
+    WatchFixture odd;
+    odd.system.isolationFailsOddly = true;
+    odd.system.scanResults["c:\\zweiter\\dialer.exe"] = "0190 Testdialer";
+    odd.system.AddProcess(43, "c:\\zweiter\\dialer.exe");
+    EXPECT_EQ(odd.Run("dialer", 3, {}),
+              (Log{"terminate 43", "error Unbekannter Fehler", "terminate 42", "error Unbekannter Fehler"}));
 }

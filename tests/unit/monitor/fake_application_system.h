@@ -16,7 +16,7 @@ public:
     std::map<std::uint32_t, std::vector<vurmon::ModuleEntry>> modules;
     std::map<std::string, std::string> scanResults, heuristicResults, longPaths;
     std::map<std::string, std::uint32_t> checksums;
-    bool nt = true, canScan = true, canHeuristic = true, isolationFails = false;
+    bool nt = true, canScan = true, canHeuristic = true, isolationFails = false, isolationFailsOddly = false;
     std::uint32_t ownId = 1000;
     std::deque<int> answers; // IDYES 6 / IDNO 7; an empty queue answers No
     std::vector<std::string> log;
@@ -74,6 +74,7 @@ public:
     void Terminate(std::uint32_t id) override { log.push_back("terminate " + std::to_string(id)); }
     void Isolate(const std::string& path, const std::string& reason) override {
         if (isolationFails) throw std::runtime_error("Quarantine: cannot create x");
+        if (isolationFailsOddly) throw 42; // not a std::exception
         log.push_back("isolate " + path + " " + reason);
     }
     void ReportError(const std::string& message) override { log.push_back("error " + message); }

@@ -71,8 +71,19 @@ TEST(MonitorTick, AnEscapedErrorIsShownOnceAndTheOtherStepsStillRun) {
 
     f.tick.checkApplications = [] { throw 42; };
     f.tick.Run();
+    f.tick.Run();
     ASSERT_EQ(f.system.errors.size(), 2u);
     EXPECT_EQ(f.system.errors[1], "Unbekannter Fehler");
+
+    // Work run outside the tick (the RAS state messages) goes through the same containment and the same
+    // once-only rule, whatever it throws.
+    f.tick.checkApplications = nullptr;
+    f.tick.Guarded([] { throw 42; });
+    f.tick.Guarded([] { throw std::runtime_error("Base64: Incorrect string format"); });
+    EXPECT_EQ(f.system.errors.size(), 2u);
+    f.tick.Guarded([] { throw std::runtime_error("RAS: Hang-up failed"); });
+    EXPECT_EQ(f.system.errors, (std::vector<std::string>{"Base64: Incorrect string format", "Unbekannter Fehler",
+                                                         "RAS: Hang-up failed"}));
 }
 
 TEST(MonitorTick, DamagedAutostartValueDoesNotKeepTheChecksFromRunning) {

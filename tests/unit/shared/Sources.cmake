@@ -10,5 +10,6 @@ list(APPEND VUR_UNIT_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/sealing_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/securityunit_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/settings_schema_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/system_library_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/winfuncs_test.cpp
 )

@@ -39,8 +39,27 @@ struct MonitorHold {
     }
 };
 
+// Any pair of phrases that writer and reader share.
+const char kTestOwner[] = "";
+const char kTestProduct[] = "12345-test-0000001-54321";
+
+// A value of this system's own key of the current version: the NT family's, or the 9x family's (GetVersion's
+// top bit is set on the 9x family only). Read with the plain registry calls, beside the suite's readers.
+std::string VersionKeyText(const char* name) {
+    const char* key = (GetVersion() & 0x80000000u) == 0 ? "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion"
+                                                         : "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
+    HKEY opened = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key, 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS) return "";
+    char text[256] = {};
+    DWORD size = sizeof text - 1, type = 0;
+    const bool read = RegQueryValueExA(opened, name, nullptr, &type, reinterpret_cast<BYTE*>(text), &size) ==
+                          ERROR_SUCCESS && type == REG_SZ;
+    RegCloseKey(opened);
+    return read ? std::string(text) : "";
+}
+
 void WriteSealedEntries(const std::string& path, const std::string& prefix, int count) {
-    vur::TSECURITYINI ini(path, "", "12345-oem-0000001-54321");
+    vur::TSECURITYINI ini(path, kTestOwner, kTestProduct);
     for (int i = 0; i < count; ++i) ini.WriteString("Verbindungen", prefix + std::to_string(i), std::to_string(i));
 }
 
@@ -136,7 +155,7 @@ TEST(SettingsFileWin32, TwoProcessesWritingSealedEntriesLoseNothing) {
     CloseHandle(child.hThread);
     CloseHandle(child.hProcess);
     EXPECT_EQ(code, 0u);
-    vur::TSECURITYINI check(path, "", "12345-oem-0000001-54321");
+    vur::TSECURITYINI check(path, kTestOwner, kTestProduct);
     Names keys;
     check.ReadSection("Verbindungen", keys);
     EXPECT_EQ(keys.size(), 100u);
@@ -148,12 +167,14 @@ TEST(SettingsFileWin32, TwoProcessesWritingSealedEntriesLoseNothing) {
 TEST(WinFuncsWin32, PassPhrasesComeFromTheFamilysKey) {
     // GetVersion's top bit is set on the 9x family only.
     EXPECT_EQ(vur::IsWindowsNT(), (GetVersion() & 0x80000000u) == 0);
-    // A fresh Wine prefix has this product id, in the key of either family, and no registered owner.
-    EXPECT_EQ(vur::GetProductId(), "12345-oem-0000001-54321");
-    EXPECT_EQ(vur::GetRegisteredOwner(), "");
+    // Every installation has a product id; a registered owner may be missing (as in a fresh Wine prefix).
+    const std::string product = VersionKeyText("ProductId"), owner = VersionKeyText("RegisteredOwner");
+    ASSERT_NE(product, "");
+    EXPECT_EQ(vur::GetProductId(), product);
+    EXPECT_EQ(vur::GetRegisteredOwner(), owner);
     const vur::PassPhrases phrases = vur::InstallationPassPhrases();
-    EXPECT_EQ(phrases.nameKey, "");
-    EXPECT_EQ(phrases.valueKey, "12345-oem-0000001-54321");
+    EXPECT_EQ(phrases.nameKey, owner);
+    EXPECT_EQ(phrases.valueKey, product);
 }
 
 TEST(WinFuncsWin32, ProgramSettingsLiveInTheProgramFolder) {
@@ -161,6 +182,6 @@ TEST(WinFuncsWin32, ProgramSettingsLiveInTheProgramFolder) {
     auto ini = vur::OpenProgramSettings(dir.Path());
     EXPECT_EQ(ini->FileName(), dir.Path() + "vur.conf");
     ini->WriteInteger("Generell", "Neue Nummer", 2);
-    vur::TSECURITYINI same(dir.Path() + "vur.conf", "", "12345-oem-0000001-54321");
+    vur::TSECURITYINI same(dir.Path() + "vur.conf", VersionKeyText("RegisteredOwner"), VersionKeyText("ProductId"));
     EXPECT_EQ(same.ReadInteger("Generell", "Neue Nummer", 1), 2);
 }
