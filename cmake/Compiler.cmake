@@ -12,7 +12,9 @@ function(vur_target_defaults target)
     # Windows 9x and NT 4 have only the ANSI calls; nothing newer may be imported.
     target_compile_definitions(${target} PRIVATE WINVER=0x0400 _WIN32_WINDOWS=0x0410 _WIN32_WINNT=0x0400
                                                  _WIN32_IE=0x0400 WIN32_LEAN_AND_MEAN NOMINMAX)
-    target_link_options(${target} PRIVATE -static -static-libgcc -static-libstdc++)
+    # Users fetch these files by modem: every unused function and datum is dropped, symbols stripped.
+    target_compile_options(${target} PRIVATE -ffunction-sections -fdata-sections)
+    target_link_options(${target} PRIVATE -static -static-libgcc -static-libstdc++ -Wl,--gc-sections -s)
   endif()
 endfunction()
 
