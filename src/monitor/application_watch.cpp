@@ -2,7 +2,7 @@
 #include "application_watch.h"
 
 #include "application_questions.h"
-#include "caught_error.h"
+#include "shared/caught_error.h"
 #include "shared/crc.h"
 #include "shared/engine_api.h"
 #include "shared/quarantine.h"
@@ -150,7 +150,7 @@ void ApplicationWatch::React(Verdict verdict, std::uint32_t processId, const std
         try {
             system_.Isolate(path, reason);
         } catch (...) {
-            system_.ReportError(CaughtErrorMessage());
+            system_.ReportError(vur::CaughtErrorMessage());
         }
     };
 

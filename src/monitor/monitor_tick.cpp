@@ -1,7 +1,7 @@
 // The order of the tick's steps and the containment of their errors.
 #include "monitor_tick.h"
 
-#include "caught_error.h"
+#include "shared/caught_error.h"
 #include "shared/settings_schema.h"
 
 namespace vurmon {
@@ -27,7 +27,7 @@ void MonitorTick::Guarded(const std::function<void()>& step) {
     try {
         step();
     } catch (...) {
-        Report(CaughtErrorMessage());
+        Report(vur::CaughtErrorMessage());
     }
 }
 

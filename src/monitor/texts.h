@@ -16,6 +16,5 @@ const char* const kProcessListMissing =
 const char* const kProcessListMissingAdvice =
     "Die Prüfung der Verbindungen läuft weiter. Unter Windows NT 4 kopiere psapi.dll von Microsoft in den "
     "Systemordner und melde Dich neu an.";
-const char* const kUnknownError = "Unbekannter Fehler";
 
 } // namespace vurmon::texts

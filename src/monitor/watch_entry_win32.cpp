@@ -1,5 +1,6 @@
 // watch.dll: the load-time code that lets exactly one process at a time run the monitor, and HookProc.
 #include "main_form.h"
+#include "shared/caught_error.h"
 #include "shared/module_path.h"
 #include "shared/ui/application.h"
 #include "texts.h"
@@ -44,7 +45,7 @@ void CALLBACK StartupCallback(HWND, UINT, UINT_PTR, DWORD) {
     } catch (const std::exception& e) {
         MessageBoxA(nullptr, e.what(), vurmon::texts::kCaption, MB_OK | MB_ICONERROR | MB_TOPMOST);
     } catch (...) {
-        MessageBoxA(nullptr, vurmon::texts::kUnknownError, vurmon::texts::kCaption, MB_OK | MB_ICONERROR | MB_TOPMOST);
+        MessageBoxA(nullptr, vur::kUnknownError, vurmon::texts::kCaption, MB_OK | MB_ICONERROR | MB_TOPMOST);
     }
 }
 

@@ -6,6 +6,7 @@
 
 #include <exception>
 
+#include "shared/caught_error.h"
 #include "shared/ui/window.h"
 
 namespace vur::ui {
@@ -38,8 +39,8 @@ int RunMessageLoop(Window& main) {
         // Window procedures catch their own exceptions; this guards what the loop itself runs.
         try {
             Dispatch(message, main.hwnd());
-        } catch (const std::exception& e) {
-            ShowErrorBox(e.what());
+        } catch (...) {
+            ShowErrorBox(CaughtErrorMessage());
         }
     }
     return static_cast<int>(message.wParam);

@@ -5,6 +5,7 @@
 
 #include <exception>
 
+#include "shared/caught_error.h"
 #include "shared/errors.h"
 #include "shared/module_path.h"
 #include "shared/ui/application.h"
@@ -93,8 +94,8 @@ int Window::ShowModal() {
                 TranslateMessage(&message);
                 DispatchMessageA(&message);
             }
-        } catch (const std::exception& e) {
-            ShowErrorBox(e.what());
+        } catch (...) {
+            ShowErrorBox(CaughtErrorMessage());
         }
     }
     // The owner is enabled before the form goes, so that the activation returns to it.
@@ -156,10 +157,8 @@ LRESULT CALLBACK Window::Procedure(HWND window, UINT message, WPARAM wParam, LPA
     if (!self) return DefWindowProcA(window, message, wParam, lParam);
     try {
         return self->HandleMessage(message, wParam, lParam);
-    } catch (const std::exception& e) {
-        ShowErrorBox(e.what());
     } catch (...) {
-        ShowErrorBox("Unknown error");
+        ShowErrorBox(CaughtErrorMessage());
     }
     return 0;
 }

@@ -25,6 +25,7 @@ public:
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == kThrow && wParam) throw 42; // not a std::exception
         if (message == kThrow) throw vur::EVurError("Base64: Incorrect string format");
         if (message == kCount) return ++counted;
         return Window::HandleMessage(message, wParam, lParam);
@@ -76,6 +77,14 @@ TEST(WindowLayer, ExceptionInAHandlerIsShownAndTheWindowGoesOn) {
     EXPECT_EQ(seen.text, "Base64: Incorrect string format");
     EXPECT_TRUE(IsWindow(window.hwnd()));
     EXPECT_EQ(SendMessageA(window.hwnd(), kCount, 0, 0), 1) << "the window handles messages after the error";
+
+    // Anything else thrown gets the box too, with the German text for an unknown error.
+    timer = SetTimer(nullptr, 0, 200, AnswerBox);
+    SendMessageA(window.hwnd(), kThrow, 1, 0);
+    KillTimer(nullptr, timer);
+    EXPECT_EQ(seen.boxes, 2);
+    EXPECT_EQ(seen.text, "Unbekannter Fehler");
+    EXPECT_EQ(SendMessageA(window.hwnd(), kCount, 0, 0), 2);
 }
 
 TEST(WindowLayer, ControlEventsReachTheirHandlers) {

@@ -1,11 +1,11 @@
 // CaughtErrorMessage.
-#include "caught_error.h"
-
-#include "texts.h"
+#include "shared/caught_error.h"
 
 #include <exception>
 
-namespace vurmon {
+namespace vur {
+
+const char* const kUnknownError = "Unbekannter Fehler";
 
 std::string CaughtErrorMessage() {
     try {
@@ -13,8 +13,8 @@ std::string CaughtErrorMessage() {
     } catch (const std::exception& e) {
         return e.what();
     } catch (...) {
-        return texts::kUnknownError;
+        return kUnknownError;
     }
 }
 
-} // namespace vurmon
+} // namespace vur

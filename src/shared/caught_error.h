@@ -4,9 +4,12 @@
 
 #include <string>
 
-namespace vurmon {
+namespace vur {
+
+// The text for anything that is not a std::exception, in every program.
+extern const char* const kUnknownError;
 
 // Only inside a catch block: the message of a std::exception, "Unbekannter Fehler" for anything else.
 std::string CaughtErrorMessage();
 
-} // namespace vurmon
+} // namespace vur
