@@ -21,7 +21,7 @@ from bench_support import children_cpu, process_cpu, start_wineserver, stop_wine
 from http_servers import Nginx  # noqa: E402
 
 RUNS = 9
-ROUNDS = 10  # full updates per run, so that the processor times are well above the clock's resolution
+ROUNDS = 30  # full updates per run, so that the processor times are well above the clock's resolution
 build = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "..", "build", "win64"))
 arch = "x64" if build.rstrip("/").endswith("win64") else "x86"
 loader = "/usr/lib/wine/wine64" if arch == "x64" else "wine"
