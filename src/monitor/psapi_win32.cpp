@@ -1,7 +1,6 @@
 // The one place where the PSAPI entry points are looked up, and the calls made through them.
 #include "psapi_win32.h"
 
-#include "entry_point_win32.h"
 #include "shared/system_library.h"
 #include "shared/system_library_win32.h"
 #include "shared/win32_handles.h"
@@ -15,9 +14,9 @@ const Psapi& BoundPsapi() {
         Psapi p;
         HMODULE library = vur::LoadSystemLibrary("psapi.dll");
         if (!library) return p;
-        BindEntryPoint(library, "EnumProcesses", p.enumProcesses);
-        BindEntryPoint(library, "EnumProcessModules", p.enumProcessModules);
-        BindEntryPoint(library, "GetModuleFileNameExA", p.moduleFileName);
+        vur::BindEntryPoint(library, "EnumProcesses", p.enumProcesses);
+        vur::BindEntryPoint(library, "EnumProcessModules", p.enumProcessModules);
+        vur::BindEntryPoint(library, "GetModuleFileNameExA", p.moduleFileName);
         return p;
     }();
     return bound;

@@ -1,7 +1,8 @@
 // The one place where the ToolHelp32 entry points are looked up.
 #include "toolhelp_win32.h"
 
-#include "entry_point_win32.h"
+#include "shared/system_library_win32.h"
+
 
 namespace vurmon {
 
@@ -15,12 +16,12 @@ const ToolHelp& BoundToolHelp() {
         ToolHelp t;
         HMODULE kernel = GetModuleHandleA("kernel32.dll");
         if (!kernel) return t;
-        BindEntryPoint(kernel, "CreateToolhelp32Snapshot", t.createSnapshot);
+        vur::BindEntryPoint(kernel, "CreateToolhelp32Snapshot", t.createSnapshot);
         // The plain names are the ANSI entry points.
-        BindEntryPoint(kernel, "Process32First", t.processFirst);
-        BindEntryPoint(kernel, "Process32Next", t.processNext);
-        BindEntryPoint(kernel, "Module32First", t.moduleFirst);
-        BindEntryPoint(kernel, "Module32Next", t.moduleNext);
+        vur::BindEntryPoint(kernel, "Process32First", t.processFirst);
+        vur::BindEntryPoint(kernel, "Process32Next", t.processNext);
+        vur::BindEntryPoint(kernel, "Module32First", t.moduleFirst);
+        vur::BindEntryPoint(kernel, "Module32Next", t.moduleNext);
         return t;
     }();
     return bound;

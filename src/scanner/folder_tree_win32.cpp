@@ -1,6 +1,8 @@
 // The folder tree over the shell's namespace: ID lists, the folders' enumeration, the system's icons.
 #include "scanner/folder_tree_win32.h"
 
+#include "shared/system_library_win32.h"
+
 #include <algorithm>
 #include <cstring>
 #include <memory>
@@ -10,11 +12,6 @@
 namespace vur::scanner {
 
 namespace {
-
-template <typename Fn>
-void Bind(HMODULE module, const char* name, Fn& target) {
-    target = reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
 
 // Releases an interface when the scope ends.
 template <typename T>
@@ -75,10 +72,10 @@ ShellCalls ShellCalls::Bound() {
     HMODULE shell = GetModuleHandleA("shell32.dll");
     if (!shell) shell = LoadLibraryA("shell32.dll");
     if (!shell) return calls;
-    Bind(shell, "SHGetMalloc", calls.getMalloc);
-    Bind(shell, "SHGetDesktopFolder", calls.getDesktopFolder);
-    Bind(shell, "SHGetFileInfoA", calls.getFileInfo);
-    Bind(shell, "SHGetPathFromIDListA", calls.getPathFromIdList);
+    BindEntryPoint(shell, "SHGetMalloc", calls.getMalloc);
+    BindEntryPoint(shell, "SHGetDesktopFolder", calls.getDesktopFolder);
+    BindEntryPoint(shell, "SHGetFileInfoA", calls.getFileInfo);
+    BindEntryPoint(shell, "SHGetPathFromIDListA", calls.getPathFromIdList);
     return calls;
 }
 

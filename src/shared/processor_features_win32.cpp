@@ -3,6 +3,8 @@
 // without it the answer is no. 64-bit Windows always saves them.
 #include "shared/processor_features.h"
 
+#include "shared/system_library_win32.h"
+
 #include <windows.h>
 
 namespace vur {
@@ -13,11 +15,9 @@ bool SystemSavesVectorRegisters() {
 #ifdef _WIN64
     return true;
 #else
-    using FeaturePresent = BOOL(WINAPI*)(DWORD);
+    BOOL(WINAPI * present)(DWORD) = nullptr;
     HMODULE kernel = GetModuleHandleA("kernel32.dll");
-    auto present = kernel ? reinterpret_cast<FeaturePresent>(
-                                reinterpret_cast<void*>(GetProcAddress(kernel, "IsProcessorFeaturePresent")))
-                          : nullptr;
+    if (kernel) BindEntryPoint(kernel, "IsProcessorFeaturePresent", present);
     const DWORD kSse2Available = 10; // PF_XMMI64_INSTRUCTIONS_AVAILABLE
     return present && present(kSse2Available);
 #endif

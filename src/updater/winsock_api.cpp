@@ -52,8 +52,7 @@ public:
 
 private:
     template <typename F> bool Bind(F& function, const char* name) const {
-        function = reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(FModule, name)));
-        return function != nullptr;
+        return BindEntryPoint(FModule, name, function);
     }
 
     HMODULE FModule = nullptr;
