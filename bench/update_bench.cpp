@@ -15,6 +15,7 @@
 
 #include "shared/crc.h"
 #include "shared/ui/application.h"
+#include "update_key.h"
 #include "updater/replace_system_win32.h"
 #include "updater/update_files_win32.h"
 #include "updater/update_run.h"
@@ -32,11 +33,18 @@ public:
     void SetProgress(int) override {}
     void SetProgressMaximum(int) override {}
     void StartProgressTimer() override {}
-    bool Download(const std::string& url, const std::string& target, std::uint32_t& checksum) override {
-        const bool fetched = vur::updater::DownloadToFile(client_, url, target, checksum);
+    bool Download(const std::string& url, const std::string& target, std::uint32_t& checksum,
+                  vur::updater::DownloadWatcher* watcher) override {
+        const bool fetched = vur::updater::DownloadToFile(client_, url, target, checksum, watcher);
         if (fetched) bytes += client_.ReceivedBytes();
         return fetched;
     }
+    bool Fetch(const std::string& url, std::string& body) override {
+        return vur::updater::FetchToMemory(client_, url, body);
+    }
+    const vur::ed25519::PublicKey& TrustedKey() override { return key_; }
+    std::uint64_t AcceptedSerial() override { return 0; }
+    void KeepSerial(std::uint64_t) override {}
     std::string ReadWholeFile(const std::string& path) override { return vur::updater::ReadWholeFile(path); }
     std::uint32_t Checksum(const std::string& path) override { return vur::FileCRC32(path); }
     void RemoveFile(const std::string& path) override { ::DeleteFileA(path.c_str()); }
@@ -52,6 +60,11 @@ public:
 
 private:
     std::string folder_, server_;
+    vur::ed25519::PublicKey key_ = [] {
+        vur::ed25519::PublicKey k;
+        for (std::size_t i = 0; i < k.size(); ++i) k[i] = vur::updater::kTrustedUpdateKey[i];
+        return k;
+    }();
     vur::THttpCli client_;
     vur::updater::WindowsReplaceSystem files_;
 };

@@ -45,9 +45,10 @@ def main():
         shutil.rmtree(served)
         shutil.copytree(os.path.join(build, "dist"), served)
         base = "http://%s" % nginx.main
-        subprocess.run([native_vurconf, "updates", served, base], check=True, capture_output=True)
+        test_key = os.path.join(here, "..", "keys", "test-update-key.key")
+        subprocess.run([native_vurconf, "updates", served, base, "--key", test_key], check=True, capture_output=True)
         files = [os.path.relpath(os.path.join(d, n), served) for d, _, names in os.walk(served) for n in names
-                 if n != "updates.dat"]
+                 if n != "updates.dat" and not n.endswith(".sig")]
         size = sum(os.path.getsize(os.path.join(served, f)) for f in files)
         mb = ROUNDS * size / 1e6
         urls = [base + "/" + f.replace(os.sep, "/") for f in files]

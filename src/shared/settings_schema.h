@@ -72,6 +72,8 @@ inline void Write(TCustomIniFile& ini, const BoolSetting& s, bool v) { ini.Write
 constexpr char kUpdate[] = "Update";
 constexpr char kUpdateServerKey[] = "Server";
 constexpr char kUpdatePageKey[] = "Seite";
+// The serial of the last signed update list the updater accepted (decimal); an older list is refused.
+constexpr char kUpdateSerialKey[] = "Serie";
 
 // The Run value under HKEY_CURRENT_USER (opened, created when missing). The key is given from the root, so
 // it has no leading backslash here.

@@ -32,7 +32,12 @@ private:
     void SetProgress(int position) override;
     void SetProgressMaximum(int maximum) override;
     void StartProgressTimer() override;
-    bool Download(const std::string& url, const std::string& target, std::uint32_t& checksum) override;
+    bool Download(const std::string& url, const std::string& target, std::uint32_t& checksum,
+                  DownloadWatcher* watcher) override;
+    bool Fetch(const std::string& url, std::string& body) override;
+    const ed25519::PublicKey& TrustedKey() override;
+    std::uint64_t AcceptedSerial() override;
+    void KeepSerial(std::uint64_t serial) override;
     std::string ReadWholeFile(const std::string& path) override;
     std::uint32_t Checksum(const std::string& path) override;
     void RemoveFile(const std::string& path) override;

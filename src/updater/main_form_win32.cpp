@@ -8,8 +8,10 @@
 #include "shared/settings_schema.h"
 #include "shared/ui/application.h"
 #include "shared/ui/shell.h"
+#include "update_key.h"
 #include "updater/update_files_win32.h"
 #include "updater/update_run.h"
+#include "updater/update_signatures.h"
 #include "updater/update_texts.h"
 
 namespace vur::updater {
@@ -69,8 +71,31 @@ void TUpdater::SetProgressMaximum(int maximum) { ProgressBar1.SetRange(0, maximu
 
 void TUpdater::StartProgressTimer() { Timer1.Enable(true); }
 
-bool TUpdater::Download(const std::string& url, const std::string& target, std::uint32_t& checksum) {
-    return DownloadToFile(Http, url, target, checksum);
+bool TUpdater::Download(const std::string& url, const std::string& target, std::uint32_t& checksum,
+                        DownloadWatcher* watcher) {
+    return DownloadToFile(Http, url, target, checksum, watcher);
+}
+
+bool TUpdater::Fetch(const std::string& url, std::string& body) { return FetchToMemory(Http, url, body); }
+
+const ed25519::PublicKey& TUpdater::TrustedKey() {
+    static const ed25519::PublicKey key = [] {
+        ed25519::PublicKey k;
+        for (std::size_t i = 0; i < k.size(); ++i) k[i] = kTrustedUpdateKey[i];
+        return k;
+    }();
+    return key;
+}
+
+// A value that is no serial (written by hand) counts as none: the signature still guards every list.
+std::uint64_t TUpdater::AcceptedSerial() {
+    std::uint64_t serial = 0;
+    if (!ParseSerial(settings_->ReadString(schema::kUpdate, schema::kUpdateSerialKey, "0"), serial)) return 0;
+    return serial;
+}
+
+void TUpdater::KeepSerial(std::uint64_t serial) {
+    settings_->WriteString(schema::kUpdate, schema::kUpdateSerialKey, std::to_string(serial));
 }
 
 std::string TUpdater::ReadWholeFile(const std::string& path) { return updater::ReadWholeFile(path); }

@@ -4,6 +4,7 @@
 #include "shared/crc.h"
 #include "updater/update_list.h"
 #include "updater/update_names.h"
+#include "updater/update_signatures.h"
 #include "updater/update_texts.h"
 
 namespace vur::updater {
@@ -14,14 +15,37 @@ constexpr char kListName[] = "updates.dat";
 // A name no part of the suite writes; the run removes it all the same, as earlier versions left it behind.
 constexpr char kStaleName[] = "update.dat";
 
-// One differing entry: fetched, verified, put in place. A failed or wrong download never replaces anything
-// and leaves no temporary file.
+// The signature check of one file, fed as the download arrives.
+class SignatureWatcher : public DownloadWatcher {
+public:
+    SignatureWatcher(const ed25519::PublicKey& key, const ed25519::Signature& signature, const std::string& name)
+        : verifier_(key, signature) {
+        const std::string prefix = FileMessagePrefix(name);
+        verifier_.Update(prefix.data(), prefix.size());
+    }
+    void Received(const char* bytes, std::size_t length) override { verifier_.Update(bytes, length); }
+    bool Valid() { return verifier_.Finish(); }
+
+private:
+    ed25519::Verifier verifier_;
+};
+
+// One differing entry: its signature fetched, the file fetched and verified, put in place. A missing or
+// wrong signature, a failed or a wrong download never replace anything and leave no temporary file.
 void Renew(UpdateHost& host, const UpdateEntry& entry, const std::string& local, UpdateOutcome& outcome) {
     host.SetProgressMaximum(entry.size);
     host.SetStatus(texts::kLoadingBefore + entry.name + texts::kLoadingAfter);
+    const std::string signatureProblem = texts::kSignatureBefore + entry.name + texts::kSignatureAfter;
+    std::string signatureFile;
+    ed25519::Signature signature;
+    if (!host.Fetch(entry.url + kListSignatureSuffix, signatureFile) || !ParseFileSignature(signatureFile, signature)) {
+        host.Message(signatureProblem, texts::kSignatureCaption);
+        return;
+    }
     const std::string temporary = TemporaryPath(local);
     std::uint32_t stored = kCrcInitial;
-    const bool fetched = host.Download(entry.url, temporary, stored);
+    SignatureWatcher watcher(host.TrustedKey(), signature, entry.file);
+    const bool fetched = host.Download(entry.url, temporary, stored, &watcher);
     if (!fetched) host.Message(texts::kDownloadFailedBefore + entry.name + ".", texts::kDownloadFailedCaption);
     if (!ChecksumMatches(stored, entry.checksum)) {
         host.Message(entry.name + texts::kCorruptAfter, texts::kCorruptCaption);
@@ -29,6 +53,11 @@ void Renew(UpdateHost& host, const UpdateEntry& entry, const std::string& local,
         return;
     }
     if (!fetched) {
+        host.RemoveFile(temporary);
+        return;
+    }
+    if (!watcher.Valid()) {
+        host.Message(signatureProblem, texts::kSignatureCaption);
         host.RemoveFile(temporary);
         return;
     }
@@ -52,6 +81,27 @@ std::string Report(const UpdateOutcome& outcome) {
     return text;
 }
 
+// The list is used only when it is signed with the trusted key and not older than the last one accepted;
+// its serial is then kept, before a single entry is read.
+bool AcceptList(UpdateHost& host, const std::string& server, const std::string& list) {
+    std::string signatureFile;
+    std::uint64_t serial = 0;
+    if (!host.Fetch(server + "/" + kListName + kListSignatureSuffix, signatureFile) ||
+        !VerifyList(host.TrustedKey(), list, signatureFile, serial)) {
+        host.Message(texts::kListUnsigned, texts::kListRefusedCaption);
+        return false;
+    }
+    const std::uint64_t accepted = host.AcceptedSerial();
+    if (serial < accepted) {
+        host.Message(texts::kListOlderBefore + std::to_string(serial) + texts::kListOlderMiddle +
+                         std::to_string(accepted) + texts::kListOlderAfter,
+                     texts::kListRefusedCaption);
+        return false;
+    }
+    if (serial != accepted) host.KeepSerial(serial);
+    return true;
+}
+
 } // namespace
 
 UpdateOutcome RunUpdate(UpdateHost& host) {
@@ -61,15 +111,21 @@ UpdateOutcome RunUpdate(UpdateHost& host) {
     std::string server = host.ServerUrl();
     while (!server.empty() && server.back() == '/') server.pop_back();
     std::uint32_t listChecksum = 0;
-    if (!host.Download(server + "/" + kListName, folder + kListName, listChecksum)) {
+    if (!host.Download(server + "/" + kListName, folder + kListName, listChecksum, nullptr)) {
         host.RemoveFile(folder + kListName);
         host.Message(texts::kUnreachable, texts::kUnreachableCaption);
         host.OpenUpdatePage();
         return outcome;
     }
     outcome.serverReached = true;
+    const std::string bytes = host.ReadWholeFile(folder + kListName);
+    if (!AcceptList(host, server, bytes)) {
+        host.RemoveFile(folder + kListName);
+        outcome.listRefused = true;
+        return outcome;
+    }
     host.StartProgressTimer();
-    UpdateListReader list(host.ReadWholeFile(folder + kListName));
+    UpdateListReader list(bytes);
     UpdateEntry entry;
     while (true) {
         host.SetProgress(0);

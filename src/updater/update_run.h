@@ -8,6 +8,7 @@ namespace vur::updater {
 
 struct UpdateOutcome {
     bool serverReached = false;
+    bool listRefused = false; // unsigned, wrongly signed or older than the last one accepted
     int differing = 0;     // entries whose local checksum differed, fetched or not
     bool restart = false;  // a file waits for the next start of Windows
 };

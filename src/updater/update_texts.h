@@ -37,4 +37,17 @@ constexpr const char* kNotReplacedAfter =
     " konnte nicht ersetzt werden, weil die Datei gerade benutzt wird. Beende VUR und starte das Update erneut.";
 constexpr const char* kNotReplacedCaption = "Update nicht möglich";
 
+// Our own: signatures. A list that is not validly signed, or older than the last one installed, is refused
+// before any entry is read; a listed file without a valid signature is not put in place.
+constexpr const char* kListUnsigned =
+    "Die Updateliste des Update Servers ist nicht gültig signiert und wird nicht verwendet. Es wurde nichts "
+    "installiert. Vielleicht wurde die Verbindung manipuliert; versuche es später noch einmal.";
+constexpr const char* kListOlderBefore = "Die Updateliste des Update Servers ist älter als die zuletzt installierte (Nummer ";
+constexpr const char* kListOlderMiddle = ", installiert ist Nummer ";
+constexpr const char* kListOlderAfter = "). Sie wird nicht verwendet, es wurde nichts installiert.";
+constexpr const char* kListRefusedCaption = "Updateliste abgelehnt";
+constexpr const char* kSignatureBefore = "Die Signatur von ";
+constexpr const char* kSignatureAfter = " fehlt oder ist ungültig. Die Datei wurde nicht ersetzt.";
+constexpr const char* kSignatureCaption = "Signaturfehler";
+
 } // namespace vur::updater::texts

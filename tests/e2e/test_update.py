@@ -1,10 +1,12 @@
-"""update.exe under Wine against nginx on loopback, serving a program folder published with `vurconf updates`:
-nothing to update; a changed and a new file fetched, a corrupt and a failing download leaving the installed
+"""update.exe under Wine against nginx on loopback, serving a program folder published with `vurconf updates`
+and signed with the test key: nothing to update; a file swapped on the server for bytes of the same CRC-32
+refused by its signature; an unsigned list and a list of an older serial refused; a changed and a new file fetched, a corrupt and a failing download leaving the installed
 files and no temporary file, all counted; a hostile list refused; a file the monitor holds open scheduled and
 in place after a restart; an unreachable server with its message and the update page opened. A screenshot of the window after the start of a run lands in the work folder."""
 import os
 import shutil
 import subprocess
+import zlib
 
 from harness import Case
 import http_servers
@@ -20,7 +22,49 @@ served = os.path.join(nginx.dir, "root")
 base_url = "http://%s" % nginx.main
 
 
-def publish(changes=None, after=None):
+TEST_KEY = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "keys", "test-update-key.key")
+
+
+def same_crc(data, other):
+    """`other` with four bytes appended so that its CRC-32 is that of `data`: CRC-32 is affine over GF(2),
+    so the effect of each suffix bit on the checksum is fixed and the suffix solves a linear system."""
+    target = zlib.crc32(data)
+    base = zlib.crc32(other + b"\0\0\0\0")
+    effects = [zlib.crc32(other + (1 << bit).to_bytes(4, "little")) ^ base for bit in range(32)]
+    rows = [(effect, 1 << bit) for bit, effect in enumerate(effects)]
+    want, suffix = target ^ base, 0
+    for position in range(32):  # Gaussian elimination, pivot by pivot
+        pivot = next((r for r in rows if r[0] >> position & 1), None)
+        if pivot is None:
+            continue
+        rows = [(e ^ pivot[0], m ^ pivot[1]) if (e >> position & 1) and (e, m) != pivot else (e, m) for e, m in rows]
+        if want >> position & 1:
+            want, suffix = want ^ pivot[0], suffix ^ pivot[1]
+        rows.remove(pivot)
+    forged = other + suffix.to_bytes(4, "little")
+    assert zlib.crc32(forged) == target
+    return forged
+
+
+def sign_list_with_openssl():
+    """Signs the served list again as it now is, with OpenSSL and the test key, under the same serial."""
+    with open(os.path.join(served, "updates.dat.sig"), "rb") as f:
+        serial = int(f.read()[64:])
+    with open(TEST_KEY) as f:
+        seed = bytes.fromhex(f.read().strip())
+    work = os.path.join(case.work, "openssl")
+    os.makedirs(work, exist_ok=True)
+    with open(os.path.join(work, "key.der"), "wb") as f:  # PKCS#8 of an Ed25519 seed: a fixed prefix
+        f.write(bytes.fromhex("302e020100300506032b657004220420") + seed)
+    with open(os.path.join(served, "updates.dat"), "rb") as f, open(os.path.join(work, "m"), "wb") as m:
+        m.write(b"VUR 3.5 updates.dat\n%d\n" % serial + f.read())
+    subprocess.run(["openssl", "pkeyutl", "-sign", "-rawin", "-inkey", os.path.join(work, "key.der"), "-keyform",
+                    "DER", "-in", os.path.join(work, "m"), "-out", os.path.join(work, "sig")], check=True)
+    with open(os.path.join(work, "sig"), "rb") as f, open(os.path.join(served, "updates.dat.sig"), "wb") as out:
+        out.write(f.read() + b"%d" % serial)
+
+
+def publish(changes=None, after=None, serial=None):
     """Serves a copy of the installed folder with `changes` (relative name: bytes), lists it with vurconf,
     then applies `after` (name: bytes or None to remove) to the served files only."""
     shutil.rmtree(served)
@@ -30,7 +74,8 @@ def publish(changes=None, after=None):
         os.makedirs(os.path.dirname(path), exist_ok=True)
         with open(path, "wb") as f:
             f.write(data)
-    rc, out, err = case.native("vurconf", "updates", served, base_url)
+    rc, out, err = case.native("vurconf", "updates", served, base_url, "--key", TEST_KEY,
+                               *(["--serial", str(serial)] if serial else []))
     case.equal(rc, 0, "vurconf updates: %s" % err.decode(errors="replace"))
     for name, data in (after or {}).items():
         path = os.path.join(served, *name.split("\\"))
@@ -106,10 +151,33 @@ try:
                "a corrupt or failed download leaves the installed file")
     case.equal(temporary_files(), [], "no temporary file left")
 
+    # A page swapped on the server for other bytes of the same CRC-32: refused by its signature, the installed
+    # page stays. Then an unsigned list and one of an older serial are refused before any entry is read.
+    installed_index = read("hilfe\\index.htm")
+    genuine = b"<html>neu und echt</html>"
+    publish({"hilfe\\index.htm": genuine}, after={"hilfe\\index.htm": same_crc(genuine, b"<html>boese</html>")})
+    boxes, code = run_update()
+    case.equal(boxes, [("Signaturfehler", ["Die Signatur von hilfe\\index.htm fehlt oder ist ungültig. Die Datei "
+                                           "wurde nicht ersetzt."]),
+                       (DONE, ["Es wurde(n) 1 neue(s) Update(s) installiert."])], "a swapped file is refused")
+    case.equal(read("hilfe\\index.htm"), installed_index, "the installed page stays")
+    case.equal(temporary_files(), [], "no temporary file of a refused download")
+    refused = "Updateliste abgelehnt"
+    publish({"hilfe\\index.htm": genuine}, after={"updates.dat.sig": None})
+    boxes, code = run_update()
+    case.equal([c for c, _ in boxes], [refused], "an unsigned list is refused")
+    case.equal(code, 0, "the updater ends after a refused list")
+    publish({"hilfe\\index.htm": genuine}, serial=1)
+    boxes, code = run_update()
+    case.check(len(boxes) == 1 and boxes[0][0] == refused and "Nummer 1," in " ".join(boxes[0][1]),
+               "a list of an older serial is refused: %r" % boxes)
+    case.equal(read("hilfe\\index.htm"), installed_index, "nothing installed from refused lists")
+
     # A list that names a file outside the program folder is refused for that entry.
     publish()
     with open(os.path.join(served, "updates.dat"), "ab") as f:
         f.write(b"Boese\r\n..\\boese.txt\r\n3\r\n-1\r\n%s/index.htm\r\n" % base_url.encode())
+    sign_list_with_openssl()
     boxes, code = run_update()
     case.equal(boxes, [("Ungültige Updateliste", ["Der Eintrag \"Boese\" der Updateliste wird nicht übernommen. "
                                                   "Der Dateiname verweist aus dem Programmordner heraus."]),

@@ -7,10 +7,15 @@
 #include "shared/errors.h"
 #include "shared/program_settings.h"
 #include "shared/sealing.h"
+#include "key_files.h"
+#include "random_seed.h"
+#include "update_key.h"
 #include "update_list_writer.h"
+#include "updater/update_signatures.h"
 
 #include <algorithm>
 #include <cctype>
+#include <ctime>
 #include <memory>
 #include <ostream>
 
@@ -25,7 +30,9 @@ const char kUsage[] =
     "       vurconf dump [--owner O --product P] FILE\n"
     "       vurconf get [--owner O --product P] FILE SECTION KEY\n"
     "       vurconf set [--owner O --product P] FILE SECTION KEY VALUE\n"
-    "       vurconf updates DIST BASE-URL\n";
+    "       vurconf updates DIST BASE-URL --key PRIVATE-KEY-FILE [--serial N]\n"
+    "       vurconf keygen PRIVATE-KEY-FILE PUBLIC-KEY-FILE\n"
+    "       vurconf version\n";
 
 struct UsageError {
     std::string message;
@@ -153,6 +160,33 @@ int Set(std::vector<std::string> args) {
     return 0;
 }
 
+// The list's serial defaults to the time in seconds since 1970, so a later publication has the larger one.
+int Updates(std::vector<std::string> args, std::ostream& out) {
+    std::string keyFile;
+    std::uint64_t serial = static_cast<std::uint64_t>(std::time(nullptr));
+    std::vector<std::string> operands;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if ((args[i] == "--key" || args[i] == "--serial") && i + 1 < args.size()) {
+            if (args[i] == "--key") keyFile = args[i + 1];
+            else if (!vur::updater::ParseSerial(args[i + 1], serial)) throw UsageError{"not a serial: " + args[i + 1]};
+            ++i;
+        } else {
+            operands.push_back(args[i]);
+        }
+    }
+    if (operands.size() != 2) throw UsageError{""};
+    if (keyFile.empty()) throw UsageError{"updates needs --key: the updater takes only signed lists"};
+    WriteUpdateList(operands[0], operands[1], ReadPrivateKey(keyFile), serial, out);
+    return 0;
+}
+
+int Version(std::ostream& out) {
+    out << "vurconf, VUR 3.5\nupdate key: " << vur::updater::kTrustedUpdateKeyHex << '\n';
+    if (vur::updater::kTrustedUpdateKeyIsTestKey)
+        out << "built with the TEST update key (keys/test-update-key.pub): not for release\n";
+    return 0;
+}
+
 } // namespace
 
 int RunVurconf(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -169,11 +203,14 @@ int RunVurconf(const std::vector<std::string>& args, std::ostream& out, std::ost
         if (command == "dump") return Dump(rest, out);
         if (command == "get") return Get(rest, out);
         if (command == "set") return Set(rest);
-        if (command == "updates") {
+        if (command == "updates") return Updates(rest, out);
+        if (command == "keygen") {
             if (rest.size() != 2) throw UsageError{""};
-            WriteUpdateList(rest[0], rest[1], out);
+            WriteKeyPair(rest[0], rest[1], RandomSeed());
+            out << "key pair written: private " << rest[0] << ", public " << rest[1] << '\n';
             return 0;
         }
+        if (command == "version") return Version(out);
         err << "vurconf: unknown command: " << command << '\n' << kUsage;
         return 2;
     } catch (const UsageError& e) {

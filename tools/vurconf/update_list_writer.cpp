@@ -10,8 +10,10 @@
 
 #include "folder_files.h"
 #include "shared/crc.h"
+#include "shared/file_reader.h"
 #include "shared/text_case.h"
 #include "updater/update_names.h"
+#include "updater/update_signatures.h"
 
 namespace vurconf {
 
@@ -25,7 +27,7 @@ bool LeftOut(const std::string& relative) {
         return name.size() >= tail.size() && name.compare(name.size() - tail.size(), tail.size(), tail) == 0;
     };
     return name == "updates.dat" || name == "vur.conf" || name.compare(0, quarantine.size(), quarantine) == 0 ||
-           endsWith("update.tmp") || endsWith("update.old");
+           endsWith("update.tmp") || endsWith("update.old") || endsWith(vur::updater::kListSignatureSuffix);
 }
 
 // Every byte outside the unreserved characters as %XX; the slashes between folders stay.
@@ -47,9 +49,22 @@ std::string UrlPath(const std::string& relative) {
     return path;
 }
 
+// C stdio: the C++ file streams would bind calls that Windows 95 and NT 4 do not have.
+void WriteBytes(const std::string& path, const std::string& bytes) {
+    std::FILE* stream = std::fopen(path.c_str(), "wb");
+    const bool written = stream && std::fwrite(bytes.data(), 1, bytes.size(), stream) == bytes.size();
+    if (stream && std::fclose(stream) != 0) throw std::runtime_error("cannot write " + path);
+    if (!written) throw std::runtime_error("cannot write " + path);
+}
+
+std::string SignatureBytes(const vur::ed25519::Signature& signature) {
+    return std::string(reinterpret_cast<const char*>(signature.data()), signature.size());
+}
+
 } // namespace
 
-void WriteUpdateList(const std::string& dist, const std::string& baseUrl, std::ostream& out) {
+void WriteUpdateList(const std::string& dist, const std::string& baseUrl, const vur::ed25519::Seed& seed,
+                     std::uint64_t serial, std::ostream& out) {
     std::vector<FolderFile> files = FilesBelow(dist);
     files.erase(std::remove_if(files.begin(), files.end(), [](const FolderFile& f) { return LeftOut(f.relative); }),
                 files.end());
@@ -64,7 +79,11 @@ void WriteUpdateList(const std::string& dist, const std::string& baseUrl, std::o
             throw std::runtime_error("the updater would refuse the name of " + file.path);
         if (file.size > static_cast<std::uint64_t>(INT32_MAX))
             throw std::runtime_error("too large for the update list: " + file.path);
+        std::string bytes;
+        if (!vur::ReadWholeFile(file.path, bytes)) throw std::runtime_error("cannot read " + file.path);
         const auto checksum = static_cast<std::int32_t>(vur::FileCRC32(file.path));
+        WriteBytes(file.path + vur::updater::kListSignatureSuffix,
+                   SignatureBytes(vur::ed25519::Sign(seed, vur::updater::FileMessagePrefix(file.relative) + bytes)));
         list += file.relative + "\r\n" + file.relative + "\r\n" + std::to_string(file.size) + "\r\n" +
                 std::to_string(checksum) + "\r\n" + base + "/" + UrlPath(file.relative) + "\r\n";
     }
@@ -72,12 +91,10 @@ void WriteUpdateList(const std::string& dist, const std::string& baseUrl, std::o
     // Joined as the folder was written: with a backslash for a Windows path.
     if (target.back() != '/' && target.back() != '\\') target += target.find('\\') != std::string::npos ? '\\' : '/';
     target += "updates.dat";
-    // C stdio: the C++ file streams would bind calls that Windows 95 and NT 4 do not have.
-    std::FILE* stream = std::fopen(target.c_str(), "wb");
-    const bool written = stream && std::fwrite(list.data(), 1, list.size(), stream) == list.size();
-    if (stream && std::fclose(stream) != 0) throw std::runtime_error("cannot write " + target);
-    if (!written) throw std::runtime_error("cannot write " + target);
-    out << files.size() << " entries written to " << target << '\n';
+    WriteBytes(target, list);
+    const auto signature = vur::ed25519::Sign(seed, vur::updater::ListMessage(serial, list));
+    WriteBytes(target + vur::updater::kListSignatureSuffix, vur::updater::ListSignatureFile(signature, serial));
+    out << files.size() << " entries written to " << target << ", signed with serial " << serial << '\n';
 }
 
 } // namespace vurconf

@@ -2,8 +2,11 @@
 // folder and its "updates.dat" on a web server and every installation updates from it.
 #pragma once
 
+#include <cstdint>
 #include <iosfwd>
 #include <string>
+
+#include "shared/ed25519.h"
 
 namespace vurconf {
 
@@ -12,7 +15,10 @@ namespace vurconf {
 // "/" + the relative name with slashes and percent escapes. Left out: the list itself, the settings file,
 // the quarantine folder and the updater's own temporary files. Prints the number of entries; raises
 // std::runtime_error for a folder that cannot be read, a file too large for the list, a name the updater
-// would refuse, or a list that cannot be written.
-void WriteUpdateList(const std::string& dist, const std::string& baseUrl, std::ostream& out);
+// would refuse, or a list that cannot be written. Signs with `seed` (see updater/update_signatures.h): writes
+// DIST/updates.dat.sig with `serial`, and FILE.sig beside every listed file; files ending in ".sig" are
+// left out of the list.
+void WriteUpdateList(const std::string& dist, const std::string& baseUrl, const vur::ed25519::Seed& seed,
+                     std::uint64_t serial, std::ostream& out);
 
 } // namespace vurconf

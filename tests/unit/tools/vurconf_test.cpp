@@ -5,6 +5,8 @@
 #include "support/temp_dir.h"
 #include "updater/update_list.h"
 
+#include "updater/update_signatures.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -138,7 +140,14 @@ TEST(Vurconf, WithoutPhrasesTheInstallationsOnesAreUsed) {
 }
 
 TEST(Vurconf, UpdatesListsAProgramFolderAsTheUpdaterReadsIt) {
-    vurtest::TempDir dist;
+    vurtest::TempDir dist, keys;
+    ASSERT_EQ(Vurconf({"keygen", keys.File("k.key"), keys.File("k.pub")}).code, 0);
+    EXPECT_EQ(Vurconf({"keygen", keys.File("k.key"), keys.File("other.pub")}).code, 1) << "a private key stays";
+    const std::string publicHex = keys.Read("k.pub");
+    ASSERT_EQ(publicHex.size(), 65u);
+    vur::ed25519::PublicKey key;
+    const std::string raw = vurtest::FromHex(publicHex.substr(0, 64));
+    std::copy(raw.begin(), raw.end(), key.begin());
     std::filesystem::create_directories(dist.File("signaturen"));
     std::filesystem::create_directories(dist.File("quarant\xC3\xA4ne"));
     dist.Write("watch.dll", "abc");
@@ -146,8 +155,18 @@ TEST(Vurconf, UpdatesListsAProgramFolderAsTheUpdaterReadsIt) {
     dist.Write("hilfe.htm", "x");
     for (const char* ownOnly : {"vur.conf", "updates.dat", "quarant\xC3\xA4ne/1.dat", "watch.dllupdate.tmp"})
         dist.Write(ownOnly, "not listed");
-    const Result written = Vurconf({"updates", dist.Path(), "http://127.0.0.1:8080/"});
+    EXPECT_EQ(Vurconf({"updates", dist.Path(), "http://127.0.0.1:8080/"}).code, 2) << "no list without a key";
+    const Result written =
+        Vurconf({"updates", dist.Path(), "http://127.0.0.1:8080/", "--key", keys.File("k.key"), "--serial", "42"});
     ASSERT_EQ(written.code, 0) << written.err;
+    std::uint64_t serial = 0;
+    EXPECT_TRUE(vur::updater::VerifyList(key, dist.Read("updates.dat"), dist.Read("updates.dat.sig"), serial));
+    EXPECT_EQ(serial, 42u);
+    vur::ed25519::Signature signature;
+    ASSERT_TRUE(vur::updater::ParseFileSignature(dist.Read("signaturen/test dialer.dat.sig"), signature));
+    EXPECT_TRUE(vur::ed25519::Verify(key, vur::updater::FileMessagePrefix("signaturen\\test dialer.dat"), signature));
+    EXPECT_FALSE(vur::ed25519::Verify(key, vur::updater::FileMessagePrefix("watch.dll"), signature))
+        << "signed under its own name only";
     EXPECT_NE(written.out.find("3 entries"), std::string::npos) << written.out;
 
     vur::updater::UpdateListReader list(dist.Read("updates.dat"));
@@ -164,6 +183,9 @@ TEST(Vurconf, UpdatesListsAProgramFolderAsTheUpdaterReadsIt) {
     EXPECT_NE(dist.Read("updates.dat").find("\r\n"), std::string::npos);
 
     dist.Write("con.txt", "device");
-    EXPECT_EQ(Vurconf({"updates", dist.Path(), "http://h"}).code, 1) << "a name the updater refuses";
-    EXPECT_EQ(Vurconf({"updates", dist.File("fehlt"), "http://h"}).code, 1);
+    const std::string key_ = keys.File("k.key");
+    EXPECT_EQ(Vurconf({"updates", dist.Path(), "http://h", "--key", key_}).code, 1) << "a name the updater refuses";
+    EXPECT_EQ(Vurconf({"updates", dist.File("fehlt"), "http://h", "--key", key_}).code, 1);
+    EXPECT_EQ(Vurconf({"updates", dist.Path(), "http://h", "--key", dist.File("hilfe.htm")}).code, 1) << "no key file";
+    EXPECT_NE(Vurconf({"version"}).out.find("TEST update key"), std::string::npos) << "this tree builds with it";
 }

@@ -4,6 +4,7 @@
 #include "updater/update_list.h"
 #include "updater/update_names.h"
 #include "updater/update_run.h"
+#include "updater/update_signatures.h"
 #include "shared/crc.h"
 
 #include <gtest/gtest.h>
@@ -217,14 +218,44 @@ public:
     void SetProgress(int) override {}
     void SetProgressMaximum(int) override {}
     void StartProgressTimer() override {}
-    bool Download(const std::string& url, const std::string& target, std::uint32_t& checksum) override {
+    bool Download(const std::string& url, const std::string& target, std::uint32_t& checksum,
+                  DownloadWatcher* watcher) override {
         system.files[target] = "";
         const auto found = served.find(url);
         const bool fetched = found != served.end();
         if (fetched) system.files[target] = corrupt.count(url) ? found->second + "?" : found->second;
         checksum = CrcOf(system.files[target]);
+        if (watcher) watcher->Received(system.files[target].data(), system.files[target].size());
         return fetched;
     }
+    bool Fetch(const std::string& url, std::string& body) override {
+        const auto found = served.find(url);
+        if (found == served.end()) return false;
+        body = found->second;
+        return true;
+    }
+    const vur::ed25519::PublicKey& TrustedKey() override { return key; }
+    std::uint64_t AcceptedSerial() override { return serial; }
+    void KeepSerial(std::uint64_t value) override { serial = value; }
+
+    // Publishes `list` signed with `signer` under `listSerial`.
+    void ServeList(const std::string& list, std::uint64_t listSerial = 1, const vur::ed25519::Seed* signer = nullptr) {
+        served["http://update/updates.dat"] = list;
+        const auto signature = vur::ed25519::Sign(signer ? *signer : seed, ListMessage(listSerial, list));
+        served["http://update/updates.dat.sig"] = ListSignatureFile(signature, listSerial);
+    }
+    // An entry whose file is served with its signature.
+    std::string Entry(const std::string& name, const std::string& file, const std::string& content) {
+        const std::string url = "http://update/" + file;
+        const auto signature = vur::ed25519::Sign(seed, FileMessagePrefix(file) + content);
+        served[url + ".sig"] = std::string(reinterpret_cast<const char*>(signature.data()), signature.size());
+        return name + "\r\n" + file + "\r\n" + std::to_string(content.size()) + "\r\n" + Signed(content) + "\r\n" +
+               url + "\r\n";
+    }
+
+    vur::ed25519::Seed seed{{7, 1, 7}};
+    vur::ed25519::PublicKey key = vur::ed25519::PublicKeyOf(seed);
+    std::uint64_t serial = 0;
     std::string ReadWholeFile(const std::string& path) override { return system.files.at(path); }
     std::uint32_t Checksum(const std::string& path) override {
         const auto found = system.files.find(path);
@@ -238,11 +269,6 @@ public:
     ReplaceSystem& Files() override { return system; }
 };
 
-std::string Entry(const std::string& name, const std::string& file, const std::string& content) {
-    return name + "\r\n" + file + "\r\n" + std::to_string(content.size()) + "\r\n" + Signed(content) +
-           "\r\nhttp://update/" + file + "\r\n";
-}
-
 } // namespace
 
 TEST(UpdateRun, EveryKindOfEntryInOneRun) {
@@ -254,10 +280,9 @@ TEST(UpdateRun, EveryKindOfEntryInOneRun) {
     host.served = {{"http://update/current.dll", "gleich"}, {"http://update/neu.dat", "neu"},
                    {"http://update/scanner.exe", "neu"}, {"http://update/watch.dll", "neu"}};
     host.corrupt = {"http://update/scanner.exe"};
-    host.served["http://update/updates.dat"] =
-        Entry("Aktuell", "current.dll", "gleich") + Entry("Neu", "neu.dat", "neu") +
-        Entry("Scanner", "scanner.exe", "neu") + Entry("Fehlt", "fehlt.dll", "nie") +
-        Entry("Böse", "..\\fast.exe", "x") + Entry("Monitor", "watch.dll", "neu") + "Rest\r\n";
+    host.ServeList(host.Entry("Aktuell", "current.dll", "gleich") + host.Entry("Neu", "neu.dat", "neu") +
+                   host.Entry("Scanner", "scanner.exe", "neu") + host.Entry("Fehlt", "fehlt.dll", "nie") +
+                   host.Entry("Böse", "..\\fast.exe", "x") + host.Entry("Monitor", "watch.dll", "neu") + "Rest\r\n");
 
     const UpdateOutcome outcome = RunUpdate(host);
     EXPECT_EQ(outcome.differing, 4) << "counted whether or not the download succeeded";
@@ -283,7 +308,7 @@ TEST(UpdateRun, EveryKindOfEntryInOneRun) {
     host.system.inUse.clear();
     host.system.files["c:\\vur\\watch.dll"] = "neu";
     host.system.files["c:\\vur\\scanner.exe"] = "neu";
-    host.served["http://update/updates.dat"] = Entry("Aktuell", "current.dll", "gleich") + Entry("S", "scanner.exe", "neu");
+    host.ServeList(host.Entry("Aktuell", "current.dll", "gleich") + host.Entry("S", "scanner.exe", "neu"));
     EXPECT_EQ(RunUpdate(host).differing, 0);
     EXPECT_EQ(host.messages, (std::vector<std::string>{"Update abgeschlossen: Es wurden keine neuen Updates gefunden."}));
 }
@@ -297,8 +322,80 @@ TEST(UpdateRun, AnUnreachableServerOrABadListEndTheRun) {
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.messages[0].rfind("Updateserver nicht erreichbar: Der Update Server konnte nicht erreicht", 0), 0u);
 
-    host.served = {{"http://update/updates.dat", Entry("Neu", "neu.dat", "neu") + "Kaputt\r\nk.dll\r\nzwölf\r\n1\r\nu\r\n"},
-                   {"http://update/neu.dat", "neu"}};
+    host.served = {{"http://update/neu.dat", "neu"}};
+    host.ServeList(host.Entry("Neu", "neu.dat", "neu") + "Kaputt\r\nk.dll\r\nzwölf\r\n1\r\nu\r\n");
     EXPECT_THROW(RunUpdate(host), EUpdateListError);
     EXPECT_EQ(host.system.files.at("c:\\vur\\neu.dat"), "neu") << "entries before the bad one are done";
+}
+
+// One flow through what signatures guard: lists without a valid signature or older than the last accepted
+// one are refused before any entry is read; a file swapped with a matching checksum, a missing signature, or
+// a signature made for another name leave the installed file; the accepted serial is kept.
+TEST(UpdateRun, SignaturesAndTheSerialGuardEveryList) {
+    FakeHost host;
+    host.system.nt = true;
+    host.system.files = {{"c:\\vur\\a.dll", "alt"}, {"c:\\vur\\b.dll", "alt"}, {"c:\\vur\\c.dll", "alt"},
+                         {"c:\\vur\\d.dll", "alt"}};
+    const std::string list = host.Entry("A", "a.dll", "neu-a") + host.Entry("B", "b.dll", "neu-b") +
+                             host.Entry("C", "c.dll", "neu-c") + host.Entry("D", "d.dll", "neu-d");
+    host.served["http://update/a.dll"] = "neu-a";
+    // b.dll is swapped on the server for bytes with the same checksum: its signature no longer fits.
+    host.served["http://update/b.dll"] = "neu-b";
+    host.served["http://update/b.dll.sig"] = host.served["http://update/a.dll.sig"];
+    host.served["http://update/c.dll"] = "neu-c";
+    host.served.erase("http://update/c.dll.sig");
+    // d.dll is served with the signature of the same bytes under another name.
+    host.served["http://update/d.dll"] = "neu-d";
+    const auto signed_ = vur::ed25519::Sign(host.seed, FileMessagePrefix("x.dll") + "neu-d");
+    host.served["http://update/d.dll.sig"] = std::string(reinterpret_cast<const char*>(signed_.data()), 64);
+
+    const std::string refusedList = "Updateliste abgelehnt: Die Updateliste des Update Servers ist nicht gültig "
+                                    "signiert und wird nicht verwendet. Es wurde nichts installiert. Vielleicht "
+                                    "wurde die Verbindung manipuliert; versuche es später noch einmal.";
+    host.served["http://update/updates.dat"] = list; // no list signature at all
+    UpdateOutcome outcome = RunUpdate(host);
+    EXPECT_TRUE(outcome.listRefused);
+    EXPECT_EQ(host.messages, std::vector<std::string>{refusedList});
+    EXPECT_EQ(host.system.files.count("c:\\vur\\updates.dat"), 0u);
+
+    const vur::ed25519::Seed stranger{{9}};
+    host.messages.clear();
+    host.ServeList(list, 5, &stranger);
+    EXPECT_TRUE(RunUpdate(host).listRefused) << "signed with another key";
+    host.ServeList(list + "\r\n", 5);
+    host.served["http://update/updates.dat"] = list; // the list changed after signing
+    EXPECT_TRUE(RunUpdate(host).listRefused);
+    EXPECT_EQ(host.messages, (std::vector<std::string>{refusedList, refusedList}));
+    EXPECT_EQ(host.system.files.at("c:\\vur\\a.dll"), "alt");
+    EXPECT_EQ(host.serial, 0u);
+
+    host.messages.clear();
+    host.ServeList(list, 5);
+    outcome = RunUpdate(host);
+    EXPECT_FALSE(outcome.listRefused);
+    EXPECT_EQ(outcome.differing, 4);
+    EXPECT_EQ(host.serial, 5u);
+    const auto bad = [](const char* name) {
+        return std::string("Signaturfehler: Die Signatur von ") + name + " fehlt oder ist ungültig. Die Datei wurde "
+               "nicht ersetzt.";
+    };
+    EXPECT_EQ(host.messages, (std::vector<std::string>{bad("B"), bad("C"), bad("D"),
+                                                       "Update abgeschlossen: Es wurde(n) 4 neue(s) Update(s) installiert."}));
+    EXPECT_EQ(host.system.files.at("c:\\vur\\a.dll"), "neu-a");
+    for (const char* kept : {"c:\\vur\\b.dll", "c:\\vur\\c.dll", "c:\\vur\\d.dll"})
+        EXPECT_EQ(host.system.files.at(kept), "alt") << kept;
+    for (const auto& [path, bytes] : host.system.files)
+        EXPECT_EQ(path.find("update.tmp"), std::string::npos) << path;
+
+    // An older list is refused, the same serial again is taken.
+    host.messages.clear();
+    host.ServeList(list, 4);
+    EXPECT_TRUE(RunUpdate(host).listRefused);
+    EXPECT_EQ(host.messages, (std::vector<std::string>{
+                                 "Updateliste abgelehnt: Die Updateliste des Update Servers ist älter als die zuletzt "
+                                 "installierte (Nummer 4, installiert ist Nummer 5). Sie wird nicht verwendet, es "
+                                 "wurde nichts installiert."}));
+    EXPECT_EQ(host.serial, 5u);
+    host.ServeList(list, 5);
+    EXPECT_FALSE(RunUpdate(host).listRefused);
 }

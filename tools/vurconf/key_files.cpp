@@ -1,0 +1,64 @@
+// Reading and writing key files.
+#include "key_files.h"
+
+#include <cstdio>
+#include <stdexcept>
+
+#include "shared/file_reader.h"
+
+namespace vurconf {
+
+namespace {
+
+void WriteNew(const std::string& path, const std::string& text) {
+    std::FILE* stream = std::fopen(path.c_str(), "wb");
+    const bool written = stream && std::fwrite(text.data(), 1, text.size(), stream) == text.size();
+    if ((stream && std::fclose(stream) != 0) || !written) throw std::runtime_error("cannot write " + path);
+}
+
+int Digit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+} // namespace
+
+std::string KeyHex(const unsigned char* bytes, std::size_t length) {
+    static const char kDigits[] = "0123456789abcdef";
+    std::string hex;
+    for (std::size_t i = 0; i < length; ++i) {
+        hex += kDigits[bytes[i] >> 4];
+        hex += kDigits[bytes[i] & 15];
+    }
+    return hex;
+}
+
+void WriteKeyPair(const std::string& privatePath, const std::string& publicPath, const vur::ed25519::Seed& seed) {
+    if (std::FILE* existing = std::fopen(privatePath.c_str(), "rb")) {
+        std::fclose(existing);
+        throw std::runtime_error(privatePath + " exists; a private key is never overwritten");
+    }
+    const vur::ed25519::PublicKey key = vur::ed25519::PublicKeyOf(seed);
+    WriteNew(privatePath, KeyHex(seed.data(), seed.size()) + "\n");
+    WriteNew(publicPath, KeyHex(key.data(), key.size()) + "\n");
+}
+
+vur::ed25519::Seed ReadPrivateKey(const std::string& path) {
+    std::string text;
+    if (!vur::ReadWholeFile(path, text)) throw std::runtime_error("cannot read " + path);
+    const auto first = text.find_first_not_of(" \t\r\n");
+    const auto last = text.find_last_not_of(" \t\r\n");
+    const std::string hex = first == std::string::npos ? std::string() : text.substr(first, last - first + 1);
+    vur::ed25519::Seed seed;
+    if (hex.size() != 2 * seed.size()) throw std::runtime_error(path + " is not a private key file (64 hex digits)");
+    for (std::size_t i = 0; i < seed.size(); ++i) {
+        const int hi = Digit(hex[2 * i]), lo = Digit(hex[2 * i + 1]);
+        if (hi < 0 || lo < 0) throw std::runtime_error(path + " is not a private key file (64 hex digits)");
+        seed[i] = static_cast<unsigned char>(hi * 16 + lo);
+    }
+    return seed;
+}
+
+} // namespace vurconf
