@@ -8,6 +8,7 @@
 #include "shared/program_settings.h"
 #include "shared/sealing.h"
 #include "key_files.h"
+#include "publish_clock.h"
 #include "random_seed.h"
 #include "update_key.h"
 #include "update_list_writer.h"
@@ -15,7 +16,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <ctime>
 #include <memory>
 #include <ostream>
 
@@ -163,7 +163,7 @@ int Set(std::vector<std::string> args) {
 // The list's serial defaults to the time in seconds since 1970, so a later publication has the larger one.
 int Updates(std::vector<std::string> args, std::ostream& out) {
     std::string keyFile;
-    std::uint64_t serial = static_cast<std::uint64_t>(std::time(nullptr));
+    std::uint64_t serial = SecondsSince1970();
     std::vector<std::string> operands;
     for (std::size_t i = 0; i < args.size(); ++i) {
         if ((args[i] == "--key" || args[i] == "--serial") && i + 1 < args.size()) {
