@@ -1,5 +1,6 @@
 // settings_bench: what the monitor pays per decision (one look-up in the allow list) and what the
-// configurator pays to list it (ReadSection, then ReadString per key), with 1,000 and 10,000 entries.
+// configurator pays to list it (ReadSection and ReadString per key, and ReadSectionEntries as the configurator
+// does it), with 1,000 and 10,000 entries. Built natively and for Windows, to run under Wine.
 #include "shared/securityunit.h"
 
 #include <chrono>
@@ -59,10 +60,18 @@ void Run(const std::string& folder, int entries) {
     for (const auto& key : keys) listed += !lister.ReadString("Anwendungen", key, "").empty();
     const double loadMs = MillisecondsSince(start);
 
+    // The configurator's way: the stored lines unsealed, without sealing each name again to look it up.
+    vur::TSECURITYINI editor(file, "Max Mustermann", "12345-oem-0000001-54321");
+    start = Clock::now();
+    vur::TCustomIniFile::Entries lines;
+    editor.ReadSectionEntries("Anwendungen", lines);
+    const double entriesMs = MillisecondsSince(start);
+
     std::printf("%6d entries (file %ld KiB): save all %.1f ms, first read %.2f ms, look-up %.4f ms (%zu/%d found),\n"
-                "               one write %.2f ms, read after that write %.2f ms, full load %.1f ms (%zu listed)\n",
+                "               one write %.2f ms, read after that write %.2f ms, full load %.1f ms (%zu listed),\n"
+                "               full load by section entries %.1f ms (%zu listed)\n",
                 entries, static_cast<long>(std::filesystem::file_size(file) / 1024), saveMs, firstMs, lookupMs,
-                found, lookups, writeMs, afterChangeMs, loadMs, listed);
+                found, lookups, writeMs, afterChangeMs, loadMs, listed, entriesMs, lines.size());
 }
 
 } // namespace
@@ -72,7 +81,8 @@ int main() {
         const auto folder = std::filesystem::temp_directory_path() / "vur-settings-bench";
         std::filesystem::create_directories(folder);
         for (int entries : {1000, 10000}) Run(folder.string(), entries);
-        std::printf("targets: look-up with 1,000 entries at most 1 ms; full load of 10,000 entries at most 1,000 ms\n");
+        std::printf("targets: look-up with 1,000 entries at most 1 ms; with 10,000 entries a full load at most 300 ms "
+                    "and one write at most 20 ms\n");
         std::filesystem::remove_all(folder);
         return 0;
     } catch (const std::exception& e) {

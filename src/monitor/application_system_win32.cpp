@@ -27,9 +27,14 @@ std::string Win32ApplicationSystem::ExpandLongPath(const std::string& path) { re
 
 std::uint32_t Win32ApplicationSystem::FileChecksum(const std::string& path) { return vur::FileCRC32(path); }
 
+// TerminateProcess only starts a process's end. The questions that follow say it has ended, and an isolation
+// needs the program file closed, so the watch waits for the end, up to this long.
+constexpr DWORD kTerminateWaitMs = 1000;
+
 void Win32ApplicationSystem::Terminate(std::uint32_t processId) {
-    vur::ScopedHandle process(OpenProcess(PROCESS_TERMINATE, FALSE, processId));
-    if (process) TerminateProcess(process.Get(), 0);
+    vur::ScopedHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, processId));
+    if (!process) process.Reset(OpenProcess(PROCESS_TERMINATE, FALSE, processId)); // cannot wait, still ends it
+    if (process && TerminateProcess(process.Get(), 0)) WaitForSingleObject(process.Get(), kTerminateWaitMs);
 }
 
 void Win32ApplicationSystem::Isolate(const std::string& path, const std::string& reason) {

@@ -41,7 +41,7 @@ public:
     virtual std::string CheckHeuristically(const std::string& path) = 0;
     // A modal question with the buttons Yes and No; returns the button pressed.
     virtual int Ask(const std::string& text, const std::string& caption, unsigned flags) = 0;
-    // Failures are ignored.
+    // Ends the process and returns once it has ended, or after a second at most; failures are ignored.
     virtual void Terminate(std::uint32_t processId) = 0;
     virtual void Isolate(const std::string& path, const std::string& reason) = 0;
     // A failed isolation; the watch goes on with the next process.

@@ -18,6 +18,8 @@ alignas(8) uint8_t gDeviceBuffer[kDeviceBufferSize];
 // More connections than the static buffer holds are read once more into a buffer of the size RAS asks for,
 // up to this bound; only the first eight are tracked.
 constexpr uint32_t kOverflowLimit = 64 * rasconn::kWidest;
+// Entries above this size are read as unknown; alternate numbers and device data stay far below it.
+constexpr uint32_t kEntryLimit = 64 * 1024;
 
 std::string Trim(const std::string& s) {
     size_t b = 0, e = s.size();
@@ -118,29 +120,43 @@ uint32_t TMagRasCon::ReadEntryProperties() {
         return lastError_;
     }
     const TRecordSizes sizes = binding_.Sizes();
-    std::memset(gEntryBuffer, 0, sizeof gEntryBuffer);
-    PutU32(gEntryBuffer, rasentry::kSize, sizes.entry);
     uint32_t entrySize = 0, deviceSize = 0;
     uint32_t result =
         binding_.getEntryProperties(nullptr, entryName_.c_str(), nullptr, &entrySize, nullptr, &deviceSize);
     if (result == raserr::kBufferTooSmall) result = 0;
+    uint8_t* entry = gEntryBuffer;
     if (result == 0) {
-        if (entrySize > kEntryBufferSize) entrySize = kEntryBufferSize;
-        // Windows 9x wants a device buffer even when it reports none; no system may write beyond ours.
+        // Windows 9x wants a device buffer even when it reports none.
         if (binding_.SystemClass() == TSystemClass::Win9x && deviceSize == 0) deviceSize = kDeviceBufferSize;
-        if (deviceSize > kDeviceBufferSize) deviceSize = kDeviceBufferSize;
-        result = binding_.getEntryProperties(nullptr, entryName_.c_str(), gEntryBuffer, &entrySize,
-                                             gDeviceBuffer, &deviceSize);
+        if (entrySize > kEntryLimit || deviceSize > kEntryLimit) {
+            result = raserr::kBufferTooSmall; // no sane entry is this large
+        } else {
+            // Alternate numbers and device data can make an entry larger than the static buffers; it is then
+            // read into buffers of the size RAS asked for. No system may write beyond what it was given.
+            if (entrySize > kEntryBufferSize) {
+                largeEntry_.assign(entrySize, 0);
+                entry = largeEntry_.data();
+            } else {
+                std::memset(gEntryBuffer, 0, sizeof gEntryBuffer);
+            }
+            uint8_t* device = gDeviceBuffer;
+            if (deviceSize > kDeviceBufferSize) {
+                largeDevice_.assign(deviceSize, 0);
+                device = largeDevice_.data();
+            }
+            PutU32(entry, rasentry::kSize, sizes.entry);
+            result = binding_.getEntryProperties(nullptr, entryName_.c_str(), entry, &entrySize, device,
+                                                 &deviceSize);
+        }
     }
     lastError_ = result;
     if (result != 0) {
         statusText_ = ErrorText(result);
         return result;
     }
-    countryCode_ = GetU32(gEntryBuffer, rasentry::kCountryCode);
-    areaCode_ = Trim(GetText(gEntryBuffer, rasentry::kAreaCode, rasentry::kAreaCodeLength));
-    localPhoneNumber_ =
-        Trim(GetText(gEntryBuffer, rasentry::kLocalPhoneNumber, rasentry::kLocalPhoneNumberLength));
+    countryCode_ = GetU32(entry, rasentry::kCountryCode);
+    areaCode_ = Trim(GetText(entry, rasentry::kAreaCode, rasentry::kAreaCodeLength));
+    localPhoneNumber_ = Trim(GetText(entry, rasentry::kLocalPhoneNumber, rasentry::kLocalPhoneNumberLength));
     return 0;
 }
 

@@ -112,6 +112,7 @@ class TMagRasCon {
     std::array<TRasStateRec, kRingSize> ring_;
     int ringIndex_ = 1;
     std::vector<uint8_t> overflow_; // only for more connections than the static buffer holds
+    std::vector<uint8_t> largeEntry_, largeDevice_; // only for entries larger than the static buffers
 };
 
 // Fixed English name of a RAS connection state, "Unknown State (n)" for a state without one.

@@ -17,4 +17,10 @@ const char* const kProcessListMissingAdvice =
     "Die Prüfung der Verbindungen läuft weiter. Unter Windows NT 4 kopiere psapi.dll von Microsoft in den "
     "Systemordner und melde Dich neu an.";
 
+// Shown once when the monitor could not start in the process that won the start; the error follows.
+const char* const kStartFailed = "VUR konnte den Schutz nicht starten:";
+const char* const kStartFailedAdvice =
+    "Ein anderes Programm, das VUR geladen hat, übernimmt den Schutz, sobald es kann. Bis dahin ist dieser "
+    "Rechner nicht geschützt. Starte Windows neu; hilft das nicht, installiere VUR neu.";
+
 } // namespace vurmon::texts

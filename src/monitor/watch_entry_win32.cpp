@@ -8,7 +8,7 @@
 
 #include <windows.h>
 
-#include <exception>
+#include <string>
 
 namespace {
 
@@ -21,11 +21,41 @@ vurmon::TForm1* g_trayForm = nullptr;
 vurmon::TfMain* g_mainForm = nullptr;
 
 const char kInstanceMutex[] = "VUR_DLL_LOADED";
+// Held by a process that has told the user of a failed start, so that the next one to fail stays silent.
+const char kStartFailureTold[] = "VUR_START_FAILURE_TOLD";
+HANDLE g_failureTold = nullptr;
 
 void StartMonitor() {
     vur::ui::InitApplication(vurmon::texts::kCaption); // the caption of the general error box
     g_trayForm = new vurmon::TForm1(g_library);
     g_mainForm = new vurmon::TfMain(g_library);
+}
+
+void StopMonitor() {
+    delete g_mainForm;
+    g_mainForm = nullptr;
+    delete g_trayForm; // takes its icon away
+    g_trayForm = nullptr;
+}
+
+// A monitor that could not start gives up the instance mutex at once, so that another process with the
+// library loaded takes over, and the user hears of it once, not from every process that fails alike.
+void GiveUpAfterFailedStart(const std::string& error) {
+    try {
+        StopMonitor();
+    } catch (...) {
+        // Whatever the half-made forms leave behind, the mutex must still go.
+    }
+    ReleaseMutex(g_instanceMutex);
+    CloseHandle(g_instanceMutex);
+    g_instanceMutex = nullptr;
+
+    SetLastError(0);
+    g_failureTold = CreateMutexA(nullptr, FALSE, kStartFailureTold);
+    if (g_failureTold && GetLastError() == ERROR_ALREADY_EXISTS) return;
+    const std::string text = std::string(vurmon::texts::kStartFailed) + "\r\n\r\n" + error + "\r\n\r\n" +
+                             vurmon::texts::kStartFailedAdvice;
+    MessageBoxA(nullptr, text.c_str(), vurmon::texts::kCaption, MB_OK | MB_ICONERROR | MB_TOPMOST);
 }
 
 // Every 100 ms on the loading thread until this process wins the instance mutex.
@@ -40,13 +70,14 @@ void CALLBACK StartupCallback(HWND, UINT, UINT_PTR, DWORD) {
     g_instanceMutex = mutex; // held, and owned, for the life of the process
     KillTimer(nullptr, g_startupTimer);
     g_startupTimerStopped = true;
+    std::string failure;
     try {
         StartMonitor();
-    } catch (const std::exception& e) {
-        MessageBoxA(nullptr, e.what(), vurmon::texts::kCaption, MB_OK | MB_ICONERROR | MB_TOPMOST);
+        return;
     } catch (...) {
-        MessageBoxA(nullptr, vur::kUnknownError, vurmon::texts::kCaption, MB_OK | MB_ICONERROR | MB_TOPMOST);
+        failure = vur::CaughtErrorMessage();
     }
+    GiveUpAfterFailedStart(failure);
 }
 
 void Attach(HMODULE library) {

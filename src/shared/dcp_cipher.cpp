@@ -3,6 +3,7 @@
 // NIST SP 800-38A that the sealing of settings values uses.
 #include "dcp_cipher.h"
 
+#include "aes_wide.h"
 #include "dcp_hash.h"
 #include "errors.h"
 
@@ -313,6 +314,10 @@ void TDCP_rijndael::EncryptFeedback8(const void* in, void* out, std::size_t leng
     RequireKeyed();
     const auto* src = static_cast<const std::uint8_t*>(in);
     auto* dst = static_cast<std::uint8_t*>(out);
+    if (WideAesAvailable()) {
+        Feedback8Wide(encKeys_, rounds_, chain_, src, dst, length, false);
+        return;
+    }
     for (std::size_t i = 0; i < length; ++i) {
         std::uint8_t t[16];
         EncryptKeyed(chain_, t);
@@ -326,6 +331,10 @@ void TDCP_rijndael::DecryptFeedback8(const void* in, void* out, std::size_t leng
     RequireKeyed();
     const auto* src = static_cast<const std::uint8_t*>(in);
     auto* dst = static_cast<std::uint8_t*>(out);
+    if (WideAesAvailable()) {
+        Feedback8Wide(encKeys_, rounds_, chain_, src, dst, length, true);
+        return;
+    }
     for (std::size_t i = 0; i < length; ++i) {
         const std::uint8_t c = src[i];
         std::uint8_t t[16];

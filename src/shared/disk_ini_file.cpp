@@ -30,6 +30,7 @@ const IniDocument& TIniFile::Current() {
     std::string bytes;
     if (!file.Exists() || !file.ReadAll(bytes)) bytes.clear();
     cache_ = IniDocument::Parse(bytes, matching_);
+    cacheBytes_ = std::move(bytes);
     stamp_ = stamp;
     cached_ = true;
     return cache_;
@@ -39,13 +40,19 @@ void TIniFile::Store(const std::vector<Edit>& edits) {
     LockedSettingsFile file(sync_, FileName(), true);
     std::string bytes;
     if (!file.ReadAll(bytes)) throw EIniFileError("Cannot read settings file " + FileName());
-    IniDocument doc = IniDocument::Parse(bytes, matching_);
+    // The file is always read, but parsed again only when its bytes differ from those of the last parse:
+    // parsing costs as much again as the rest of the write, and a byte-wise comparison trusts no time stamp.
+    IniDocument doc(matching_);
+    if (cached_ && bytes == cacheBytes_)
+        doc = std::move(cache_);
+    else
+        doc = IniDocument::Parse(bytes, matching_);
+    cached_ = false; // rebuilt below, or read again if the write fails: the file may be half-changed then
     for (const Edit& edit : edits) edit(doc);
-    const std::string content = doc.Serialize();
-    if (content == bytes) return;
-    cached_ = false; // the file may be half-changed if Replace fails
-    file.Replace(content);
+    std::string content = doc.Serialize();
+    if (content != bytes) file.Replace(content);
     cache_ = std::move(doc);
+    cacheBytes_ = std::move(content);
     stamp_ = file.Stamp();
     mark_ = sync_.Mark();
     cached_ = true;

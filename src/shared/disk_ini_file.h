@@ -4,8 +4,9 @@
 // and parse again only when another writer has changed it, so a change saved by another program is seen by
 // the next read while a look-up stays cheap. Where opening a file is dear (Windows), a read first asks the
 // suite's shared change counter and skips the file while no writer has stored anything; an edit by a
-// program outside the suite is then seen within kForeignEditDelayMs. Every write is a read-modify-write of the whole file under the
-// exclusive lock, from a fresh read, so two writers never lose each other's changes. A file that cannot be
+// program outside the suite is then seen within kForeignEditDelayMs. Every write is a read-modify-write of the
+// whole file under the exclusive lock, from a fresh read (parsed again only when its bytes differ from the
+// last parse), so two writers never lose each other's changes. A file that cannot be
 // read reads as empty, as the platform's functions do, but is never written over. Names match without
 // regard to letter case, as with the platform's functions, unless the owner asks for exact matching.
 #pragma once
@@ -49,6 +50,7 @@ private:
     NameMatching matching_;
     SettingsFileSync sync_;
     IniDocument cache_;
+    std::string cacheBytes_; // what cache_ was parsed from
     FileStamp stamp_;
     ChangeMark mark_;
     bool cached_ = false;

@@ -6,4 +6,7 @@ namespace vur {
 // PCLMULQDQ and SSE2 are there and the system saves the XMM registers for every thread.
 bool CarrylessMultiplyUsable();
 
+// The AES round instructions and SSE2 are there and the system saves the XMM registers for every thread.
+bool AesRoundsUsable();
+
 } // namespace vur

@@ -29,4 +29,8 @@ bool CarrylessMultiplyUsable() {
     return SystemSavesVectorRegisters() && __builtin_cpu_supports("pclmul") && __builtin_cpu_supports("sse2");
 }
 
+bool AesRoundsUsable() {
+    return SystemSavesVectorRegisters() && __builtin_cpu_supports("aes") && __builtin_cpu_supports("sse2");
+}
+
 } // namespace vur

@@ -62,7 +62,11 @@ bool ParseEntry(const std::vector<std::string>& f, TWorldEntry& e) {
         e.readable = false;
         return true;
     }
-    return f.size() == 5 && Number(f[2], e.countryCode) && (e.areaCode = f[3], e.localNumber = f[4], true);
+    if (f.size() != 5 && f.size() != 6) return false;
+    if (!Number(f[2], e.countryCode) || (f.size() == 6 && !Number(f[5], e.extraBytes))) return false;
+    e.areaCode = f[3];
+    e.localNumber = f[4];
+    return true;
 }
 
 } // namespace

@@ -90,8 +90,9 @@ uint32_t TRasWorld::GetEntryProperties(const char* entry, uint8_t* entryInfo, ui
     log_.push_back("entry " + name);
     if (!found || !found->readable) return raserr::kCannotFindEntry;
     const uint32_t deviceNeeded = class_ == TSystemClass::Win9x ? 0 : 32;
-    if (!entryInfo || *entrySize < sizes_.entry || (deviceSize && deviceInfo && *deviceSize < deviceNeeded)) {
-        *entrySize = sizes_.entry;
+    const uint32_t entryNeeded = sizes_.entry + found->extraBytes;
+    if (!entryInfo || *entrySize < entryNeeded || (deviceSize && deviceInfo && *deviceSize < deviceNeeded)) {
+        *entrySize = entryNeeded;
         if (deviceSize) *deviceSize = deviceNeeded;
         return raserr::kBufferTooSmall;
     }
@@ -100,6 +101,8 @@ uint32_t TRasWorld::GetEntryProperties(const char* entry, uint8_t* entryInfo, ui
     PutU32(entryInfo, rasentry::kCountryCode, found->countryCode);
     PutText(entryInfo, rasentry::kAreaCode, rasentry::kAreaCodeLength, found->areaCode);
     PutText(entryInfo, rasentry::kLocalPhoneNumber, rasentry::kLocalPhoneNumberLength, found->localNumber);
+    // Filled to the last byte, so that a caller's buffer shorter than it said shows as a memory fault.
+    std::memset(entryInfo + sizes_.entry, 'A', found->extraBytes);
     return 0;
 }
 

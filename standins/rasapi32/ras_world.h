@@ -27,6 +27,8 @@ struct TWorldEntry {
     uint32_t countryCode = 0;
     std::string areaCode;
     std::string localNumber;
+    // Bytes beyond the record, as alternate numbers add them; RAS then asks for a larger buffer.
+    uint32_t extraBytes = 0;
 };
 
 struct TScenario {
@@ -36,7 +38,7 @@ struct TScenario {
 
 // Parses the scenario text: one item per line, fields split at "|", "#" starts a comment line.
 //   connection|<handle>|<entry name>|<sub-entry>|<now|never|ms>[|<state>,<state>...]
-//   entry|<name>|<country code>|<area code>|<local number>
+//   entry|<name>|<country code>|<area code>|<local number>[|<bytes of alternate numbers beyond the record>]
 //   entry|<name>|unreadable
 // Malformed lines are skipped and counted in `badLines`.
 TScenario ParseScenario(const std::string& text, int* badLines = nullptr);

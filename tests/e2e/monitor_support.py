@@ -1,8 +1,11 @@
 """What the monitor's e2e tests share: settings sealed for the prefix, starting the monitor, the Run value."""
 import os
 import re
+import shutil
 import subprocess
 import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
 
 RUN_KEY = "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run"
 RUN_VALUE = "VUR starten"
@@ -84,3 +87,33 @@ def wait_for(condition, seconds):
         time.sleep(0.2)
         result = condition()
     return result
+
+
+class RasStandIn:
+    """The stand-in RASAPI32.DLL in the prefix's system folder, where the monitor binds it from by full path;
+    the case's programs load it instead of Wine's builtin stub, which enumerates nothing. The stand-in reads its
+    scenario anew on every call and logs hang-ups and entry reads to rasapi32.scenario.log beside it."""
+
+    def __init__(self, case):
+        base_env = case.env
+        case.env = lambda: dict(base_env(), WINEDLLOVERRIDES="rasapi32=n")
+        system32 = os.path.join(case.prefix, "drive_c", "windows", "system32")
+        shutil.copy(os.path.join(case.win32_build, "bin", "rasapi32.dll"), os.path.join(system32, "rasapi32.dll"))
+        self.scenario = os.path.join(system32, "rasapi32.scenario")
+        self.log_path = self.scenario + ".log"
+        if os.path.exists(self.log_path):
+            os.remove(self.log_path)
+
+    def use(self, name):
+        """Puts tests/e2e/ras/NAME in place in one step: the stand-in must never see half of it."""
+        shutil.copy(os.path.join(HERE, "ras", name), self.scenario + ".new")
+        os.replace(self.scenario + ".new", self.scenario)
+
+    def log_lines(self):
+        if not os.path.exists(self.log_path):
+            return []
+        with open(self.log_path, "rb") as f:
+            return f.read().decode("cp1252").splitlines()
+
+    def wait_log(self, line, count, seconds):
+        return wait_for(lambda: self.log_lines().count(line) >= count, seconds)

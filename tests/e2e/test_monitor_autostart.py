@@ -1,5 +1,5 @@
 """The monitor keeps the autostart value: restored within a tick at "AutoStart" 0, left alone at 1, and
-never written without a settings file."""
+never written without a settings file, though the monitor ticks."""
 import os
 import time
 
@@ -10,11 +10,16 @@ case = Case(__doc__)
 linux_dir, windows_dir = case.install_dist()
 expected = '"' + windows_dir + 'fast.exe"'
 
-# Without vur.conf the monitor runs but writes nothing.
+# Without vur.conf the monitor runs but writes nothing. The proof that it ticked meanwhile: a tick keeps the
+# Run value first and looks at the connections after, and this connection's question shows.
+ras = mon.RasStandIn(case)
+ras.use("dialer.scenario")
 mon.delete_run_value(case)
 mon.start_monitor(case, linux_dir, windows_dir)
-time.sleep(1.5)
+case.check(case.wait_window(title="Neue Verbindung entdeckt", timeout_ms=20000) is not None,
+           "the monitor ticked: its question on a connection shows")
 case.equal(mon.run_value(case), None, "Run value without a settings file")
+case.check(case.answer("Neue Verbindung entdeckt", "no") is not None, "question answered")
 
 # Once the settings file exists with AutoStart 0, the next tick writes the quoted path of fast.exe.
 mon.write_settings(case, linux_dir, [("Generell", "AutoStart", 0)])

@@ -46,13 +46,25 @@ for index, program in enumerate(expected):
     case.equal(mon.wait_for(lambda: len(started()) > before and started()[before:], 8), [program],
                "menu item %d starts %s" % (index, program))
 
-# A missing program: nothing starts and no message box appears.
-os.remove(os.path.join(linux_dir, "vault.exe"))
+# A missing program: nothing starts and no message box appears. The menu's commands are handled in turn, so
+# the program put back and picked once more proves that the pick before it was handled, and started nothing.
+vault = os.path.join(linux_dir, "vault.exe")
+kept = vault + ".weg"
+os.rename(vault, kept)
 before = len(started())
 case.drive("post", hwnd=tray, hidden=1, msg=TRAY_MESSAGE, lparam=0x205)
-case.drive("menu", "--pick", "2", exe="fast.exe")
-time.sleep(2)
-case.equal(started()[before:], [], "a missing program starts nothing")
+rc, out = case.drive("menu", "--pick", "2", exe="fast.exe")
+case.equal(rc, 0, "the menu opened for the missing program: %s" % out.strip())
+rc, out = case.drive("gone", "--timeout", "3000", cls="#32768", exe="fast.exe")
+case.equal(rc, 0, "the menu closed after the pick")
 rc, out = case.drive("list", cls="#32770", exe="fast.exe", hidden=0)
 case.equal(out.strip(), "", "a missing program shows no message")
+os.rename(kept, vault)
+case.drive("post", hwnd=tray, hidden=1, msg=TRAY_MESSAGE, lparam=0x205)
+rc, out = case.drive("menu", "--pick", "2", exe="fast.exe")
+case.equal(rc, 0, "menu opened again")
+case.equal(mon.wait_for(lambda: len(started()) > before and started()[before:], 8), ["vault.exe"],
+           "only the program put back was started, once")
+time.sleep(1)
+case.equal(started()[before:], ["vault.exe"], "nothing more started")
 case.finish()

@@ -33,6 +33,7 @@
 //   kill-wait --kill PID [--mutex NAME]: terminates that process, waits for its end, then polls every 5 ms;
 //            prints the milliseconds from the end of the process until the named mutex exists again (when
 //            given; -1 if never) and until the target window appears, separated by a blank
+//   mutex    --name NAME: exit code 0 when the named mutex exists, 1 when it does not
 //   tree     --select "A|B|C": in a tree view (--child-class SysTreeView32) opens the items on the way and
 //            selects the item whose text contains C below one containing B ... (case-insensitive; a part not
 //            found among an item's children is looked for among its grandchildren); prints the chosen texts
@@ -396,6 +397,12 @@ int Run(const std::string& command, const Options& o) {
     }
     if (command == "kill") return Kill(o);
     if (command == "kill-wait") return KillWait(o);
+    if (command == "mutex") {
+        HANDLE mutex = OpenMutexA(SYNCHRONIZE, FALSE, o.Text("name").c_str());
+        if (!mutex) return 1;
+        CloseHandle(mutex);
+        return 0;
+    }
     if (command == "menu") return Menu(o);
     if (command == "report") {
         for (const RichLine& line : RichEditLines(Target(o)))

@@ -136,9 +136,9 @@ void FakeRas::Connect(TRasHandle handle, const std::string& entry, uint32_t subE
 }
 
 void FakeRas::Entry(const std::string& name, uint32_t country, const std::string& area,
-                    const std::string& local) {
+                    const std::string& local, uint32_t extraBytes) {
     vurras::TScenario s = world.Scenario();
-    s.entries.push_back({name, true, country, area, local});
+    s.entries.push_back({name, true, country, area, local, extraBytes});
     world.SetScenario(s);
 }
 

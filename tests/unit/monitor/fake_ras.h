@@ -42,7 +42,8 @@ class FakeRas {
     std::function<void()> onStatusQuery;
 
     void Connect(vur::TRasHandle handle, const std::string& entry, uint32_t subEntry = 0, int dropAfterMs = 0);
-    void Entry(const std::string& name, uint32_t country, const std::string& area, const std::string& local);
+    void Entry(const std::string& name, uint32_t country, const std::string& area, const std::string& local,
+               uint32_t extraBytes = 0);
     int HangUps(vur::TRasHandle handle) const;
 
     static FakeRas* current;

@@ -204,6 +204,19 @@ TEST_F(RasEntry, UnknownEntryLeavesThePhoneFieldsAsTheyWere) {
     EXPECT_EQ(mag.LocalPhoneNumber(), "123456");
 }
 
+TEST_F(RasEntry, LargeEntriesAreReadUpToTheBound) {
+    // Alternate numbers make an entry larger than 4 KiB; it must read as the number it holds, not as unknown.
+    ras.Entry("Dialer", 49, "0190", "123456", 12000);
+    mag.SetEntryName("Dialer");
+    ASSERT_EQ(mag.ReadEntryProperties(), 0u);
+    EXPECT_EQ(mag.AreaCode(), "0190");
+    EXPECT_EQ(mag.LocalPhoneNumber(), "123456");
+    ras.Entry("Riesig", 49, "0900", "999", 200000);
+    mag.SetEntryName("Riesig");
+    EXPECT_EQ(mag.ReadEntryProperties(), raserr::kBufferTooSmall);
+    EXPECT_EQ(mag.AreaCode(), "0190");
+}
+
 TEST(RasEntryWin9x, DeviceBufferIsPassedWhenTheSystemReportsNone) {
     FakeRas ras(TSystemClass::Win9x);
     TRasBinding binding(FakeRas::Table());

@@ -13,12 +13,14 @@ TEST(RasScenario, ConnectionsEntriesAndBadLines) {
                                       "connection|7|Klebt|0|never|8192\n"
                                       "entry|Dialer|49|0190|123456\n"
                                       "entry|Kaputt|unreadable\n"
+                                      "entry|Gross|49|0190|1|6000\n"
+                                      "entry|Gross|49|0190|1|viel\n"
                                       "connection|0|Null|0|now\n"
                                       "connection|9|X|0|bald\n"
                                       "entry|Kurz|49\n"
                                       "unsinn\n",
                                       &bad);
-    EXPECT_EQ(bad, 4);
+    EXPECT_EQ(bad, 5);
     ASSERT_EQ(s.connections.size(), 3u);
     EXPECT_EQ(s.connections[0].handle, 0x1001u);
     EXPECT_EQ(s.connections[0].dropAfterMs, 0);
@@ -27,10 +29,12 @@ TEST(RasScenario, ConnectionsEntriesAndBadLines) {
     EXPECT_EQ(s.connections[1].dropAfterMs, 500);
     EXPECT_EQ(s.connections[1].hangUpStates, (std::vector<uint32_t>{8192, 8193}));
     EXPECT_EQ(s.connections[2].dropAfterMs, -1);
-    ASSERT_EQ(s.entries.size(), 2u);
+    ASSERT_EQ(s.entries.size(), 3u);
     EXPECT_EQ(s.entries[0].countryCode, 49u);
     EXPECT_EQ(s.entries[0].areaCode, "0190");
+    EXPECT_EQ(s.entries[0].extraBytes, 0u);
     EXPECT_FALSE(s.entries[1].readable);
+    EXPECT_EQ(s.entries[2].extraBytes, 6000u);
 }
 
 TEST(RasWorldHangUp, DropAfterDelayAndShortBuffer) {

@@ -1,4 +1,5 @@
 // Known-answer vectors from FIPS 180-1, FIPS-197 and SP 800-38A, and the cipher component's own contract.
+#include "shared/aes_wide.h"
 #include "shared/dcp_cipher.h"
 #include "shared/dcp_hash.h"
 #include "shared/errors.h"
@@ -116,6 +117,42 @@ TEST(Rijndael, Sp80038aCfb8Aes192BothWaysAndInPlace) {
     cipher.RewindChain();
     cipher.DecryptFeedback8(buffer.data(), buffer.data(), buffer.size());
     EXPECT_EQ(buffer, plain);
+}
+
+// CFB-8 built from single blocks, which stay on the table routine: the reference for the processor's rounds.
+TEST(Rijndael, Cfb8WithTheProcessorsRoundsMatchesBlockByBlockForEveryKeySize) {
+    std::uint32_t seed = 12345;
+    const auto next = [&seed] { return static_cast<char>((seed = seed * 1103515245u + 12345u) >> 24); };
+    for (int bits : {128, 160, 192, 256}) {
+        std::string key(32, 0), iv(16, 0), plain(300, 0);
+        for (char& c : key) c = next();
+        for (char& c : iv) c = next();
+        for (char& c : plain) c = next();
+        vur::TDCP_rijndael cipher;
+        cipher.SetKey(key.data(), bits, iv.data());
+        std::string expected = plain;
+        std::uint8_t shift[16];
+        std::memcpy(shift, iv.data(), 16);
+        for (char& c : expected) {
+            std::uint8_t pad[16];
+            cipher.EncryptBlock(shift, pad);
+            c = static_cast<char>(c ^ pad[0]);
+            std::memmove(shift, shift + 1, 15);
+            shift[15] = static_cast<std::uint8_t>(c);
+        }
+        for (std::size_t split : {std::size_t{0}, std::size_t{1}, std::size_t{17}, std::size_t{299}}) {
+            std::string buffer = plain; // in place, in two calls that carry the chain on
+            cipher.RewindChain();
+            cipher.EncryptFeedback8(buffer.data(), buffer.data(), split);
+            cipher.EncryptFeedback8(buffer.data() + split, buffer.data() + split, buffer.size() - split);
+            EXPECT_EQ(ToHex(buffer), ToHex(expected)) << bits << " bits, split at " << split;
+            cipher.RewindChain();
+            cipher.DecryptFeedback8(buffer.data(), buffer.data(), split);
+            cipher.DecryptFeedback8(buffer.data() + split, buffer.data() + split, buffer.size() - split);
+            EXPECT_EQ(buffer, plain) << bits << " bits, split at " << split;
+        }
+    }
+    if (!vur::WideAesAvailable()) GTEST_SKIP() << "no AES round instructions here: only the table routine was run";
 }
 
 TEST(Rijndael, Sp80038aCbcAes192Vector) {
