@@ -42,7 +42,7 @@ public:
     bool Fetch(const std::string& url, std::string& body) override {
         return vur::updater::FetchToMemory(client_, url, body);
     }
-    const vur::ed25519::PublicKey& TrustedKey() override { return key_; }
+    const vur::ed25519::PublicKey& TrustedKey() override { return vur::updater::kTrustedUpdateKey; }
     std::uint64_t AcceptedSerial() override { return 0; }
     void KeepSerial(std::uint64_t) override {}
     std::string ReadWholeFile(const std::string& path) override { return vur::updater::ReadWholeFile(path); }
@@ -60,11 +60,6 @@ public:
 
 private:
     std::string folder_, server_;
-    vur::ed25519::PublicKey key_ = [] {
-        vur::ed25519::PublicKey k;
-        for (std::size_t i = 0; i < k.size(); ++i) k[i] = vur::updater::kTrustedUpdateKey[i];
-        return k;
-    }();
     vur::THttpCli client_;
     vur::updater::WindowsReplaceSystem files_;
 };

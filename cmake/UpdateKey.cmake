@@ -34,9 +34,11 @@ file(CONFIGURE OUTPUT ${vur_key_header} CONTENT
 // files must be signed with.
 #pragma once
 
+#include \"shared/ed25519.h\"
+
 namespace vur::updater {
 
-constexpr unsigned char kTrustedUpdateKey[32] = {${vur_key_bytes}};
+constexpr ed25519::PublicKey kTrustedUpdateKey = {{${vur_key_bytes}}};
 constexpr bool kTrustedUpdateKeyIsTestKey = ${vur_is_test};
 constexpr char kTrustedUpdateKeyHex[] = \"${VUR_UPDATE_KEY_HEX}\";
 
