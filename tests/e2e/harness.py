@@ -122,18 +122,23 @@ class Case:
         keys = ("left", "top", "width", "height", "client_left", "client_top", "client_width", "client_height")
         return dict(zip(keys, (int(v) for v in out.split())))
 
+    def _read_control(self, command, **query):
+        """Output of a vurdrive command that reads another program's control, or None when it keeps failing.
+        On a busy machine a control may miss the driver's 2 s answer time now and then (the scanner runs at
+        idle priority), so a read is tried again before it counts as missing."""
+        for attempt in range(4):
+            rc, out = self.drive(command, **query)
+            if rc == 0:
+                return out
+            time.sleep(0.5)
+        print("vurdrive %s: %s" % (command, self.last_error))
+        return None
+
     def report_lines(self, child_class="RICHEDIT", **query):
         """The lines of a rich edit control as (text, (r, g, b)), the colour of each line's first character;
         None when there is no such control. A final line break ends the last line, it starts no empty one."""
-        # The scanner runs at idle priority: on a busy machine its control may miss the driver's 2 s answer
-        # time now and then, so a read is tried again before it counts as missing.
-        for attempt in range(4):
-            rc, out = self.drive("report", child_class=child_class, **query)
-            if rc == 0:
-                break
-            time.sleep(0.5)
-        else:
-            print("vurdrive report: %s" % self.last_error)
+        out = self._read_control("report", child_class=child_class, **query)
+        if out is None:
             return None
         rows = out.split("\n")[:-1]  # not splitlines(): it also breaks at form feeds and other controls
         return [(unescape(text), tuple(bytes.fromhex(colour))) for colour, text in (r.split("\t", 1) for r in rows)]
@@ -141,9 +146,9 @@ class Case:
     def list_rows(self, child_class="SysListView32", **query):
         """A list view's dict count, columns, selected (the first selected row or -1), widths (pixels per column)
         and rows (each a list of its column texts); None when there is no such list view."""
-        rc, out = self.drive("items", child_class=child_class, **query)
-        lines = out.split("\n")[:-1]  # not splitlines(): a text may hold form feeds and other controls
-        if rc != 0 or not lines or lines[0].count("\t") != 3:
+        out = self._read_control("items", child_class=child_class, **query)
+        lines = out.split("\n")[:-1] if out is not None else []  # not splitlines(): texts may hold form feeds
+        if not lines or lines[0].count("\t") != 3:
             return None
         count, columns, selected, widths = lines[0].split("\t")
         return dict(count=int(count), columns=int(columns), selected=int(selected),
@@ -153,9 +158,9 @@ class Case:
     def combo_lines(self, child_class="ComboBox", **query):
         """A combo box's dict selected (-1 when none) and lines (the texts of its list); None when there is no
         such combo box."""
-        rc, out = self.drive("items", child_class=child_class, **query)
-        lines = out.split("\n")[:-1]
-        if rc != 0 or not lines or lines[0].count("\t") != 1:
+        out = self._read_control("items", child_class=child_class, **query)
+        lines = out.split("\n")[:-1] if out is not None else []
+        if not lines or lines[0].count("\t") != 1:
             return None
         return dict(selected=int(lines[0].split("\t")[1]), lines=[unescape(line) for line in lines[1:]])
 
