@@ -1,0 +1,45 @@
+// One pass over a file's bytes for all content patterns at once: a filter on the first two bytes of each
+// pattern's four anchor bytes, a hash table from the four bytes to the patterns, then a check of each
+// candidate against its whole pattern and placement.
+#pragma once
+
+#include "pe_image.h"
+#include "signature_file.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace vur::engines {
+
+class SignatureMatcher {
+public:
+    // The patterns stay owned by the caller and must outlive the matcher.
+    explicit SignatureMatcher(const std::vector<PatternSignature>& patterns);
+
+    // How far a match may reach before and after its anchor's first byte.
+    std::size_t Reach() const { return reach_; }
+
+    // Tests the anchor positions [from, to) of the bytes [base, base + size): the index of the first pattern
+    // found (by position, then by order), or -1. `image` gives the sections, nullptr when it is no PE file.
+    int Search(const unsigned char* data, std::uint64_t base, std::size_t size, std::uint64_t from,
+               std::uint64_t to, const PeImage* image) const;
+
+    // The whole of a file already in memory.
+    int FindInBuffer(const unsigned char* data, std::size_t size) const;
+
+private:
+    struct Slot {
+        std::uint32_t key = 0, begin = 0, count = 0;
+    };
+
+    bool Placed(const PatternSignature& signature, const PeImage* image, Placement& placement) const;
+
+    const std::vector<PatternSignature>& patterns_;
+    std::vector<std::uint64_t> pairs_; // one bit per possible first two anchor bytes
+    std::vector<Slot> slots_;          // open addressing; count 0 marks a free slot
+    std::vector<std::uint32_t> ids_;   // pattern indexes grouped by anchor key, in order
+    std::uint32_t slotMask_ = 0;
+    std::size_t reach_ = kAnchorBytes;
+};
+
+} // namespace vur::engines
