@@ -8,9 +8,9 @@ import subprocess
 from harness import Case
 import monitor_support as mon
 import rtf_report
+import scanner_support as scanner
+from scanner_support import TITLE, BLACK, RED, GREEN, YELLOW, summary
 
-TITLE = "VUR 3.5 Scannermodul"
-BLACK, RED, GREEN, YELLOW = (0, 0, 0), (255, 0, 0), (0, 128, 0), (159, 159, 0)
 DIALER_MARK = b"VUR-TEST" + b"DIALER-0190"      # in two pieces, so this file is no test dialer itself
 HEURISTIC_MARK = b"VUR-TEST" + b"HEURISTIK-0190"
 SUSPICION = "Verdächtiges Testmuster %s gefunden" % HEURISTIC_MARK.decode()
@@ -85,22 +85,11 @@ def status():
 
 
 def select(*parts):
-    rc, out = case.drive("tree", title=TITLE, select="|".join(parts))
-    return case.check(rc == 0, "folder %s selected in the tree (%s)" % ("\\".join(parts), out.strip()))
+    return scanner.select(case, *parts)
 
 
 def report(wait_for_end=True, timeout=120):
-    """The report's lines with colours; with wait_for_end, once the run's last summary line has come."""
-    lines = mon.wait_for(lambda: (lambda ls: ls if not wait_for_end or any(
-        t == "Scanvorgang erfolgreich abgeschlossen." for t, _ in ls) else None)(case.report_lines(title=TITLE)),
-        timeout)
-    return lines or case.report_lines(title=TITLE)
-
-
-def summary(files, dialers, suspicious):
-    return [("", BLACK), ("Gescannte Dateien:\t\t%d" % files, BLACK), ("Gefundene Dialer:\t\t%d" % dialers, BLACK),
-            ("Verdächtige Dateien:\t%d" % suspicious, BLACK), ("Scanvorgang erfolgreich abgeschlossen.", BLACK),
-            ("", BLACK)]
+    return scanner.report(case, wait_for_end, timeout)
 
 
 # The tree is read once per folder and not refreshed, so every folder the test scans exists before the start.
