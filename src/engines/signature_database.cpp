@@ -43,40 +43,42 @@ std::string SignatureDatabase::Scan(const std::string& path) const {
     const SignatureMatcher& matcher = Matcher();
     const std::size_t reach = matcher.Reach();
     // Room for a new chunk after the bytes kept around the positions still to be tested.
-    std::vector<unsigned char> buffer(kChunkBytes + 2 * reach);
+    // Not zero-filled (unlike a vector): only bytes read are ever looked at.
+    const std::size_t capacity = kChunkBytes + 2 * reach;
+    const std::unique_ptr<unsigned char[]> buffer(new unsigned char[capacity]);
     Sha512 sha;
     PeImage image;
     bool pe = false, headersRead = false, eof = false;
     std::uint64_t base = 0, tested = 0, total = 0;
     std::size_t have = 0;
     while (!eof) {
-        while (have < buffer.size()) {
-            const long got = file.Read(buffer.data() + have, buffer.size() - have);
+        while (have < capacity) {
+            const long got = file.Read(buffer.get() + have, capacity - have);
             if (got < 0) return "";
             if (got == 0) {
                 eof = true;
                 break;
             }
-            if (hashing) sha.Update(buffer.data() + have, static_cast<std::size_t>(got));
+            if (hashing) sha.Update(buffer.get() + have, static_cast<std::size_t>(got));
             have += static_cast<std::size_t>(got);
             total += static_cast<std::uint64_t>(got);
         }
         if (!headersRead) {
-            pe = ParsePeHeaders(buffer.data(), have, size >= 0 ? static_cast<std::uint64_t>(size) : have, image);
+            pe = ParsePeHeaders(buffer.get(), have, size >= 0 ? static_cast<std::uint64_t>(size) : have, image);
             headersRead = true;
         }
         // Before the end, a position is tested only when every byte a match from it may need is here.
         const std::uint64_t end = base + have;
         const std::uint64_t to = eof ? end : end - reach;
         if (to > tested && !patterns_.empty()) {
-            const int hit = matcher.Search(buffer.data(), base, have, tested, to, pe ? &image : nullptr);
+            const int hit = matcher.Search(buffer.get(), base, have, tested, to, pe ? &image : nullptr);
             if (hit >= 0) return patterns_[static_cast<std::size_t>(hit)].name;
         }
         if (to > tested) tested = to;
         if (eof) break;
         const std::uint64_t keep = tested >= base + reach ? tested - reach : base;
         const std::size_t drop = static_cast<std::size_t>(keep - base);
-        std::memmove(buffer.data(), buffer.data() + drop, have - drop);
+        std::memmove(buffer.get(), buffer.get() + drop, have - drop);
         have -= drop;
         base = keep;
     }

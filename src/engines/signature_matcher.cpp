@@ -11,6 +11,11 @@ namespace {
 
 std::uint32_t SlotOf(std::uint32_t key, std::uint32_t mask) { return (key * 0x9E3779B1u >> 7) & mask; }
 
+bool HasPair(const std::uint64_t* bits, const unsigned char* p) {
+    const unsigned pair = p[0] | static_cast<unsigned>(p[1]) << 8;
+    return (bits[pair >> 6] >> (pair & 63)) & 1;
+}
+
 std::uint32_t Load32(const unsigned char* p) {
     std::uint32_t v;
     std::memcpy(&v, p, 4);
@@ -24,6 +29,7 @@ std::uint32_t Load32(const unsigned char* p) {
 
 SignatureMatcher::SignatureMatcher(const std::vector<PatternSignature>& patterns)
     : patterns_(patterns), pairs_(65536 / 64) {
+    for (auto& bits : pairsAt_) bits.assign(65536 / 64, 0);
     std::vector<std::pair<std::uint32_t, std::uint32_t>> keyed;
     for (std::size_t i = 0; i < patterns.size(); ++i) {
         const HexPattern& p = patterns[i].pattern;
@@ -37,7 +43,11 @@ SignatureMatcher::SignatureMatcher(const std::vector<PatternSignature>& patterns
     slotMask_ = slots - 1;
     for (std::size_t i = 0; i < keyed.size();) {
         const std::uint32_t key = keyed[i].first;
-        pairs_[(key & 0xFFFF) >> 6] |= 1ull << (key & 63);
+        for (int offset = 0; offset < 3; ++offset) {
+            const std::uint32_t pair = (key >> (8 * offset)) & 0xFFFF;
+            pairs_[pair >> 6] |= 1ull << (pair & 63);
+            pairsAt_[offset][pair >> 6] |= 1ull << (pair & 63);
+        }
         std::uint32_t s = SlotOf(key, slotMask_);
         while (slots_[s].count) s = (s + 1) & slotMask_;
         slots_[s].key = key;
@@ -69,30 +79,56 @@ bool SignatureMatcher::Placed(const PatternSignature& signature, const PeImage* 
     return false;
 }
 
+bool SignatureMatcher::Candidate(const unsigned char* data, std::uint64_t base, std::size_t size, std::uint64_t at,
+                                 const PeImage* image, int& hit) const {
+    const std::uint32_t key = Load32(data + (at - base));
+    for (std::uint32_t s = SlotOf(key, slotMask_); slots_[s].count; s = (s + 1) & slotMask_) {
+        if (slots_[s].key != key) continue;
+        for (std::uint32_t i = 0; i < slots_[s].count; ++i) {
+            const std::uint32_t id = ids_[slots_[s].begin + i];
+            const PatternSignature& signature = patterns_[id];
+            Placement placement;
+            if (Placed(signature, image, placement) && MatchAt(signature.pattern, data, base, size, at, placement)) {
+                hit = static_cast<int>(id);
+                return true;
+            }
+        }
+        return false;
+    }
+    return false;
+}
+
 int SignatureMatcher::Search(const unsigned char* data, std::uint64_t base, std::size_t size, std::uint64_t from,
                              std::uint64_t to, const PeImage* image) const {
     if (ids_.empty() || size < kAnchorBytes) return -1;
-    const std::uint64_t last = base + size - kAnchorBytes + 1;
+    const std::uint64_t last = base + size - kAnchorBytes + 1; // the last anchor start, plus one
     if (to > last) to = last;
+    if (from >= to) return -1;
     const std::uint64_t* pairs = pairs_.data();
-    for (std::uint64_t at = from; at < to; ++at) {
-        const unsigned char* q = data + (at - base);
-        const unsigned pair = q[0] | static_cast<unsigned>(q[1]) << 8;
-        if (!((pairs[pair >> 6] >> (pair & 63)) & 1)) continue;
-        const std::uint32_t key = Load32(q);
-        for (std::uint32_t s = SlotOf(key, slotMask_); slots_[s].count; s = (s + 1) & slotMask_) {
-            if (slots_[s].key != key) continue;
-            for (std::uint32_t i = 0; i < slots_[s].count; ++i) {
-                const std::uint32_t id = ids_[slots_[s].begin + i];
-                const PatternSignature& signature = patterns_[id];
-                Placement placement;
-                if (Placed(signature, image, placement) &&
-                    MatchAt(signature.pattern, data, base, size, at, placement))
-                    return static_cast<int>(id);
-            }
-            break;
+    // Sampled pairs start at from, from + 3, ...; an anchor starting at j holds the sampled pair at j, j + 1
+    // or j + 2, and so is seen from exactly one of them. The last one sampled ends inside the last anchor.
+    const unsigned char* p = data + (from - base);
+    const unsigned char* end = data + (to - base) + 2;
+    auto sample = [&](const unsigned char* q, std::uint64_t at, int& hit) {
+        for (std::uint64_t k = 3; k-- > 0;) { // the anchor starts k bytes before the sampled pair
+            if (at < from + k || at - k >= to || !HasPair(pairsAt_[k].data(), q)) continue;
+            const unsigned char* anchor = q - k;
+            const std::uint64_t other = k == 2 ? 0 : 2;
+            if (HasPair(pairsAt_[other].data(), anchor + other) && Candidate(data, base, size, at - k, image, hit))
+                return true;
         }
+        return false;
+    };
+    std::uint64_t at = from;
+    int hit;
+    // Four samples per test: almost every group of twelve bytes holds no anchor pair at all.
+    for (; end - p > 12; p += 12, at += 12) {
+        if (!(HasPair(pairs, p) | HasPair(pairs, p + 3) | HasPair(pairs, p + 6) | HasPair(pairs, p + 9))) continue;
+        for (int i = 0; i < 12; i += 3)
+            if (HasPair(pairs, p + i) && sample(p + i, at + i, hit)) return hit;
     }
+    for (; p < end; p += 3, at += 3)
+        if (HasPair(pairs, p) && sample(p, at, hit)) return hit;
     return -1;
 }
 

@@ -1,6 +1,8 @@
-// One pass over a file's bytes for all content patterns at once: a filter on the first two bytes of each
-// pattern's four anchor bytes, a hash table from the four bytes to the patterns, then a check of each
-// candidate against its whole pattern and placement.
+// One pass over a file's bytes for all content patterns at once. Every pattern is found by its four anchor
+// bytes, which hold three overlapping byte pairs: testing the pair at every third position against a bitmap
+// of all anchors' pairs sees each anchor once. A pair in that bitmap makes candidates of the positions whose
+// anchor holds it at that offset (a bitmap per offset), when another pair of that anchor fits as well; a hash
+// table from four bytes to patterns, then a check of the whole pattern and its placement, decide each.
 #pragma once
 
 #include "pe_image.h"
@@ -35,7 +37,11 @@ private:
     bool Placed(const PatternSignature& signature, const PeImage* image, Placement& placement) const;
 
     const std::vector<PatternSignature>& patterns_;
-    std::vector<std::uint64_t> pairs_; // one bit per possible first two anchor bytes
+    bool Candidate(const unsigned char* data, std::uint64_t base, std::size_t size, std::uint64_t at,
+                   const PeImage* image, int& hit) const;
+
+    std::vector<std::uint64_t> pairs_;      // one bit per byte pair that occurs anywhere in an anchor
+    std::vector<std::uint64_t> pairsAt_[3]; // the same per offset of the pair in its anchor
     std::vector<Slot> slots_;          // open addressing; count 0 marks a free slot
     std::vector<std::uint32_t> ids_;   // pattern indexes grouped by anchor key, in order
     std::uint32_t slotMask_ = 0;
