@@ -94,6 +94,10 @@ foreach(arch IN LISTS VUR_ARCHS)
   add_test(NAME static.dist.${arch}
            COMMAND python3 ${PROJECT_SOURCE_DIR}/tests/static/check_dist.py ${VUR_BUILD_${arch}}/dist --arch ${arch})
   set_tests_properties(static.dist.${arch} PROPERTIES LABELS static)
+  # No shipped file, the signature files included, is found by a shipped signature or by the heuristics.
+  add_test(NAME static.dist_clean.${arch}
+           COMMAND enginescan --heuristics --signature-folder ${VUR_BUILD_${arch}}/dist/signaturen ${VUR_BUILD_${arch}}/dist)
+  set_tests_properties(static.dist_clean.${arch} PROPERTIES LABELS static)
 endforeach()
 if(VUR_WIN32_BUILD AND VUR_WIN64_BUILD)
   add_test(NAME static.checker

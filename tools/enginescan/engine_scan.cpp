@@ -2,7 +2,9 @@
 // signature or (with --heuristics) the heuristics report, then one summary line; exit code 1 when anything
 // was reported. Used to check the program folder and a Windows folder for false alarms, and to time the
 // signature engine beside other scanners.
-//   enginescan [--heuristics] [--signatures FILE.dat]... PATH...
+//   enginescan [--heuristics] [--signatures FILE.dat]... [--signature-folder DIR]... PATH...
+// --signature-folder loads every DIR/*.dat, as the monitor and the scanner load "signaturen\*.dat"; a folder
+// without one is an error.
 #include "engines/heuristic_verdict.h"
 #include "engines/signature_database.h"
 #include "shared/file_reader.h"
@@ -37,6 +39,19 @@ void Check(const std::string& path, const vur::engines::SignatureDatabase& datab
     std::printf("%s\t%s: %s\n", path.c_str(), kind, result.c_str());
 }
 
+bool Load(const std::string& path, vur::engines::SignatureDatabase& database, std::size_t& malformed) {
+    std::string content;
+    if (!vur::ReadWholeFile(path, content)) {
+        std::fprintf(stderr, "enginescan: cannot read %s\n", path.c_str());
+        return false;
+    }
+    const auto file = vur::engines::ParseSignatureFile(content);
+    malformed += file.malformedLines.size();
+    for (int line : file.malformedLines) std::fprintf(stderr, "%s:%d: malformed signature\n", path.c_str(), line);
+    database.Add(file);
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -48,21 +63,26 @@ int main(int argc, char** argv) {
         if (std::strcmp(argv[i], "--heuristics") == 0) {
             heuristics = true;
         } else if (std::strcmp(argv[i], "--signatures") == 0 && i + 1 < argc) {
-            std::string content;
-            if (!vur::ReadWholeFile(argv[++i], content)) {
-                std::fprintf(stderr, "enginescan: cannot read %s\n", argv[i]);
+            if (!Load(argv[++i], database, malformed)) return 2;
+        } else if (std::strcmp(argv[i], "--signature-folder") == 0 && i + 1 < argc) {
+            std::error_code error;
+            int files = 0;
+            for (const auto& entry : std::filesystem::directory_iterator(argv[++i], error)) {
+                if (entry.path().extension() != ".dat") continue;
+                if (!Load(entry.path().string(), database, malformed)) return 2;
+                ++files;
+            }
+            if (files == 0) {
+                std::fprintf(stderr, "enginescan: no signature file in %s\n", argv[i]);
                 return 2;
             }
-            const auto file = vur::engines::ParseSignatureFile(content);
-            malformed += file.malformedLines.size();
-            for (int line : file.malformedLines) std::fprintf(stderr, "%s:%d: malformed signature\n", argv[i], line);
-            database.Add(file);
         } else {
             paths.push_back(argv[i]);
         }
     }
     if (paths.empty()) {
-        std::fprintf(stderr, "usage: enginescan [--heuristics] [--signatures FILE.dat]... PATH...\n");
+        std::fprintf(stderr, "usage: enginescan [--heuristics] [--signatures FILE.dat]... [--signature-folder DIR]... "
+                             "PATH...\n");
         return 2;
     }
     Totals totals;
