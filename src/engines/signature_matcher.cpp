@@ -11,9 +11,13 @@ namespace {
 
 std::uint32_t SlotOf(std::uint32_t key, std::uint32_t mask) { return (key * 0x9E3779B1u >> 7) & mask; }
 
-bool HasPair(const std::uint64_t* bits, const unsigned char* p) {
-    const unsigned pair = p[0] | static_cast<unsigned>(p[1]) << 8;
-    return (bits[pair >> 6] >> (pair & 63)) & 1;
+unsigned PairAt(const unsigned char* p) {
+    std::uint16_t pair;
+    std::memcpy(&pair, p, 2);
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
+    pair = __builtin_bswap16(pair);
+#endif
+    return pair;
 }
 
 std::uint32_t Load32(const unsigned char* p) {
@@ -28,8 +32,7 @@ std::uint32_t Load32(const unsigned char* p) {
 } // namespace
 
 SignatureMatcher::SignatureMatcher(const std::vector<PatternSignature>& patterns)
-    : patterns_(patterns), pairs_(65536 / 64) {
-    for (auto& bits : pairsAt_) bits.assign(65536 / 64, 0);
+    : patterns_(patterns), pairOffsets_(65536) {
     std::vector<std::pair<std::uint32_t, std::uint32_t>> keyed;
     for (std::size_t i = 0; i < patterns.size(); ++i) {
         const HexPattern& p = patterns[i].pattern;
@@ -45,8 +48,7 @@ SignatureMatcher::SignatureMatcher(const std::vector<PatternSignature>& patterns
         const std::uint32_t key = keyed[i].first;
         for (int offset = 0; offset < 3; ++offset) {
             const std::uint32_t pair = (key >> (8 * offset)) & 0xFFFF;
-            pairs_[pair >> 6] |= 1ull << (pair & 63);
-            pairsAt_[offset][pair >> 6] |= 1ull << (pair & 63);
+            pairOffsets_[pair] |= static_cast<std::uint8_t>(1u << offset);
         }
         std::uint32_t s = SlotOf(key, slotMask_);
         while (slots_[s].count) s = (s + 1) & slotMask_;
@@ -104,17 +106,17 @@ int SignatureMatcher::Search(const unsigned char* data, std::uint64_t base, std:
     const std::uint64_t last = base + size - kAnchorBytes + 1; // the last anchor start, plus one
     if (to > last) to = last;
     if (from >= to) return -1;
-    const std::uint64_t* pairs = pairs_.data();
+    const std::uint8_t* offsets = pairOffsets_.data();
     // Sampled pairs start at from, from + 3, ...; an anchor starting at j holds the sampled pair at j, j + 1
     // or j + 2, and so is seen from exactly one of them. The last one sampled ends inside the last anchor.
     const unsigned char* p = data + (from - base);
     const unsigned char* end = data + (to - base) + 2;
-    auto sample = [&](const unsigned char* q, std::uint64_t at, int& hit) {
+    auto sample = [&](const unsigned char* q, unsigned mask, std::uint64_t at, int& hit) {
         for (std::uint64_t k = 3; k-- > 0;) { // the anchor starts k bytes before the sampled pair
-            if (at < from + k || at - k >= to || !HasPair(pairsAt_[k].data(), q)) continue;
+            if (!((mask >> k) & 1) || at < from + k || at - k >= to) continue;
             const unsigned char* anchor = q - k;
             const std::uint64_t other = k == 2 ? 0 : 2;
-            if (HasPair(pairsAt_[other].data(), anchor + other) && Candidate(data, base, size, at - k, image, hit))
+            if (((offsets[PairAt(anchor + other)] >> other) & 1) && Candidate(data, base, size, at - k, image, hit))
                 return true;
         }
         return false;
@@ -123,12 +125,17 @@ int SignatureMatcher::Search(const unsigned char* data, std::uint64_t base, std:
     int hit;
     // Four samples per test: almost every group of twelve bytes holds no anchor pair at all.
     for (; end - p > 12; p += 12, at += 12) {
-        if (!(HasPair(pairs, p) | HasPair(pairs, p + 3) | HasPair(pairs, p + 6) | HasPair(pairs, p + 9))) continue;
-        for (int i = 0; i < 12; i += 3)
-            if (HasPair(pairs, p + i) && sample(p + i, at + i, hit)) return hit;
+        const unsigned m0 = offsets[PairAt(p)], m1 = offsets[PairAt(p + 3)], m2 = offsets[PairAt(p + 6)],
+                       m3 = offsets[PairAt(p + 9)];
+        if (!(m0 | m1 | m2 | m3)) continue;
+        if ((m0 && sample(p, m0, at, hit)) || (m1 && sample(p + 3, m1, at + 3, hit)) ||
+            (m2 && sample(p + 6, m2, at + 6, hit)) || (m3 && sample(p + 9, m3, at + 9, hit)))
+            return hit;
     }
-    for (; p < end; p += 3, at += 3)
-        if (HasPair(pairs, p) && sample(p, at, hit)) return hit;
+    for (; p < end; p += 3, at += 3) {
+        const unsigned m = offsets[PairAt(p)];
+        if (m && sample(p, m, at, hit)) return hit;
+    }
     return -1;
 }
 

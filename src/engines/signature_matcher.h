@@ -1,8 +1,9 @@
 // One pass over a file's bytes for all content patterns at once. Every pattern is found by its four anchor
-// bytes, which hold three overlapping byte pairs: testing the pair at every third position against a bitmap
-// of all anchors' pairs sees each anchor once. A pair in that bitmap makes candidates of the positions whose
-// anchor holds it at that offset (a bitmap per offset), when another pair of that anchor fits as well; a hash
-// table from four bytes to patterns, then a check of the whole pattern and its placement, decide each.
+// bytes, which hold three overlapping byte pairs: testing the pair at every third position against a table
+// of all anchors' pairs sees each anchor once. The table gives for each pair the offsets at which it occurs in
+// some anchor; a sampled pair makes candidates of the positions whose anchor would hold it at such an offset,
+// when another pair of that anchor fits as well. A hash table from four bytes to patterns, then a check of
+// the whole pattern and its placement, decide each.
 #pragma once
 
 #include "pe_image.h"
@@ -40,8 +41,7 @@ private:
     bool Candidate(const unsigned char* data, std::uint64_t base, std::size_t size, std::uint64_t at,
                    const PeImage* image, int& hit) const;
 
-    std::vector<std::uint64_t> pairs_;      // one bit per byte pair that occurs anywhere in an anchor
-    std::vector<std::uint64_t> pairsAt_[3]; // the same per offset of the pair in its anchor
+    std::vector<std::uint8_t> pairOffsets_; // per byte pair: bit k set when some anchor holds it at offset k
     std::vector<Slot> slots_;          // open addressing; count 0 marks a free slot
     std::vector<std::uint32_t> ids_;   // pattern indexes grouped by anchor key, in order
     std::uint32_t slotMask_ = 0;
