@@ -152,10 +152,21 @@ bool InExports(const PeImage* image, std::size_t at) {
     return image && image->exportSize && at >= image->exportOffset && at - image->exportOffset < image->exportSize;
 }
 
+// The first characters of everything Scan looks for; every other byte is passed over in a tight loop.
+struct StartTable {
+    bool starts[256] = {};
+    StartTable() {
+        for (unsigned char c : std::string("RIlC+01AaVrc")) starts[c] = true;
+    }
+};
+
 void Scan(const Text& t, const PeImage* image, Traits& traits, bool& premiumAscii) {
+    static const StartTable table;
     const Words& words = SearchWords();
     const std::size_t last = t.size >= t.stride ? t.size - t.stride + 1 : 0;
     for (std::size_t at = 0; at < last; ++at) {
+        while (at < last && !table.starts[t.data[at]]) ++at;
+        if (at >= last) break;
         const int c = t.At(at, 0);
         if (c < 0) continue;
         switch (c) {
