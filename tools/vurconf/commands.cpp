@@ -33,7 +33,7 @@ const char kUsage[] =
     "       vurconf set [--owner O --product P] FILE SECTION KEY VALUE\n"
     "       vurconf updates DIST BASE-URL --key PRIVATE-KEY-FILE [--serial N]\n"
     "       vurconf keygen PRIVATE-KEY-FILE PUBLIC-KEY-FILE\n"
-    "       vurconf stop-monitor FOLDER\n"
+    "       vurconf stop-monitor [--list] FOLDER\n"
     "       vurconf version\n";
 
 struct UsageError {
@@ -182,14 +182,19 @@ int Updates(std::vector<std::string> args, std::ostream& out) {
     return 0;
 }
 
-// Exit code 0 once no process holds the folder's watch.dll any more, 1 while one still does.
-int StopMonitor(const std::vector<std::string>& args, std::ostream& out) {
+// Exit code 0 once no process holds the folder's watch.dll any more, 1 while one still does. With --list
+// nothing is ended: the holders are only named (an uninstaller asks before it ends the monitor).
+int StopMonitor(std::vector<std::string> args, std::ostream& out) {
+    const bool listOnly = !args.empty() && args.front() == "--list";
+    if (listOnly) args.erase(args.begin());
     if (args.size() != 1) throw UsageError{""};
     std::string folder;
     if (!ArgumentToCp1252(args[0], folder)) throw UsageError{"argument is not text that CP1252 can hold: " + args[0]};
     if (folder.empty()) throw UsageError{"the folder is empty"};
     if (folder.back() != '\\') folder += '\\';
-    const StopResult result = StopMonitors(folder, SystemMonitorHosts());
+    StopResult result;
+    if (listOnly) result.stillHolding = LibraryHolders(folder, SystemMonitorHosts());
+    else result = StopMonitors(folder, SystemMonitorHosts());
     for (const HeldLibrary& host : result.ended)
         out << "ended: " << Cp1252ToConsole(host.program) << " (process " << host.processId << ")\n";
     for (const HeldLibrary& holder : result.stillHolding)

@@ -36,6 +36,10 @@ std::vector<HeldLibrary> Holders(const std::string& library, MonitorHosts& hosts
 
 } // namespace
 
+std::vector<HeldLibrary> LibraryHolders(const std::string& folder, MonitorHosts& hosts) {
+    return Holders(Comparable(hosts, folder + "watch.dll"), hosts);
+}
+
 StopResult StopMonitors(const std::string& folder, MonitorHosts& hosts) {
     const std::string home = Comparable(hosts, folder);
     const std::string library = Comparable(hosts, folder + "watch.dll");

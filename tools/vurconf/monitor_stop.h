@@ -41,8 +41,10 @@ struct StopResult {
 constexpr unsigned kQuitWaitMs = 5000;
 constexpr unsigned kTerminateWaitMs = 2000;
 
-// `folder` ends with its backslash. Raises std::runtime_error when no process list can be taken.
+// `folder` ends with its backslash. Both raise std::runtime_error when no process list can be taken.
 StopResult StopMonitors(const std::string& folder, MonitorHosts& hosts);
+// The processes that have the folder's watch.dll loaded, without ending any.
+std::vector<HeldLibrary> LibraryHolders(const std::string& folder, MonitorHosts& hosts);
 
 // The running system's (Windows builds; elsewhere every call fails).
 MonitorHosts& SystemMonitorHosts();
