@@ -103,15 +103,30 @@ VIAddVersionKey /LANG=1031 "LegalCopyright" "${PRODUCT}"
 
 !insertmacro MUI_LANGUAGE "German"
 
-Function .onInit
-  SetShellVarContext all
-FunctionEnd
+; A running monitor holds watch.dll: the folder's hosts are ended after a question (in a silent run without
+; one). $R9 is 1 afterwards when a monitor was running and has been ended.
+!macro END_MONITOR CONSEQUENCE
+  StrCpy $R9 0
+  ${If} ${FileExists} "$INSTDIR\vurconf.exe"
+    nsExec::Exec '"$INSTDIR\vurconf.exe" stop-monitor --list "$INSTDIR"'
+    Pop $0
+    ${If} $0 == 1
+    ${AndIf} ${Cmd} `MessageBox MB_YESNO|MB_ICONQUESTION "Der VUR-Wächter läuft noch. Soll er jetzt beendet werden?$\r$\n$\r$\n${CONSEQUENCE}" /SD IDYES IDYES`
+      nsExec::Exec '"$INSTDIR\vurconf.exe" stop-monitor "$INSTDIR"'
+      Pop $0
+      StrCpy $R9 1
+    ${EndIf}
+  ${EndIf}
+!macroend
 
 Function un.onInit
   SetShellVarContext all
 FunctionEnd
 
 Section "-VUR 3.5" SecProgram
+  ; Over an earlier installation: its monitor is ended first, and started again at the end.
+  !insertmacro END_MONITOR "Wenn nicht, können seine Dateien nicht ersetzt werden."
+  StrCpy $R8 $R9
   SetOutPath "$INSTDIR"
   !insertmacro VUR_INSTALL_FILES
   CreateDirectory "$INSTDIR\quarantäne"
@@ -156,18 +171,32 @@ Section "-Einstellungen"
   ${If} $1 != 0
     MessageBox MB_OK|MB_ICONEXCLAMATION "Die Einstellung für den Start mit Windows konnte nicht in vur.conf geschrieben werden. Stelle sie bitte im Konfigurator ein." /SD IDOK
   ${EndIf}
+  ; A monitor ended for the update runs again; the finish page of an interactive run offers it anyway.
+  ${If} $R8 == 1
+  ${AndIf} ${Silent}
+    Exec '"$INSTDIR\fast.exe"'
+  ${EndIf}
 SectionEnd
 
-Section "Uninstall"
-  ; The monitor holds watch.dll: it is ended first, or its files go at the next restart.
-  nsExec::Exec '"$INSTDIR\vurconf.exe" stop-monitor --list "$INSTDIR"'
-  Pop $0
-  ${If} $0 == 1
-    MessageBox MB_YESNO|MB_ICONQUESTION "Der VUR-Wächter läuft noch. Soll er jetzt beendet werden?$\r$\n$\r$\nWenn nicht, werden seine Dateien erst beim nächsten Neustart von Windows entfernt." /SD IDYES IDNO monitor_done
-    nsExec::Exec '"$INSTDIR\vurconf.exe" stop-monitor "$INSTDIR"'
+; Over an earlier installation the page starts from its settings file: "AutoStart" 1 means "start by hand",
+; and a silent update keeps that.
+Function .onInit
+  SetShellVarContext all
+  ${If} ${FileExists} "$INSTDIR\vur.conf"
+  ${AndIf} ${FileExists} "$INSTDIR\vurconf.exe"
+    nsExec::ExecToStack '"$INSTDIR\vurconf.exe" get "$INSTDIR\vur.conf" Generell AutoStart'
     Pop $0
-  monitor_done:
+    Pop $1
+    StrCpy $1 $1 1
+    ${If} $0 == 0
+    ${AndIf} $1 == 1
+      !insertmacro UnselectSection ${SecAutoStart}
+    ${EndIf}
   ${EndIf}
+FunctionEnd
+
+Section "Uninstall"
+  !insertmacro END_MONITOR "Wenn nicht, werden seine Dateien erst beim nächsten Neustart von Windows entfernt."
 
   !insertmacro VUR_REMOVE_FILES
   ; What updates and the updater may have added beside the installed files.

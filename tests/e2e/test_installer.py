@@ -105,6 +105,29 @@ case.wine("wineboot", "-r", timeout=120)
 case.wine("wineboot", timeout=120)
 handle = case.wait_window(timeout_ms=30000, cls="TfMain", exe="fast.exe", hidden=1)
 case.check(handle is not None, "the monitor runs after the restart")
+
+# Setup over the running installation: its monitor is ended for the files to be replaced, then runs again.
+before = mon.monitor_pids(case)
+with open(os.path.join(folder, "hilfe", "index.htm"), "wb") as f:
+    f.write(b"old")
+rc, _, _ = case.wine(setup, "/S", timeout=180)
+case.equal(rc, 0, "setup over a running installation ends well")
+with open(os.path.join(folder, "hilfe", "index.htm"), "rb") as f:
+    case.check(f.read() != b"old", "its files are replaced")
+after = mon.wait_for(lambda: mon.monitor_pids(case), 20) or []
+case.check(before and after and not set(before) & set(after), "the monitor was ended and runs again: %r, %r"
+           % (before, after))
+
+# An installation started by hand stays so through an update: the settings and the Run value as the
+# configurator leaves them.
+mon.write_settings(case, folder, [("Generell", "AutoStart", 1)])
+mon.delete_run_value(case)
+rc, _, _ = case.wine(setup, "/S", timeout=180)
+case.equal(mon.run_value(case), None, "an update keeps the start by hand")
+rc, out, _ = case.native("vurconf", "get", "--owner", owner, "--product", product, os.path.join(folder, "vur.conf"),
+                         "Generell", "AutoStart")
+case.equal((rc, out.strip()), (0, b"1"), "and so does the settings file")
+
 quarantined = os.path.join(folder, "quarantäne", "123.dat")
 with open(quarantined, "wb") as f:
     f.write(b"x.exe\r\nC:\\\r\n0190 Dialer\r\n")
