@@ -42,4 +42,28 @@ function(vur_finish_dist)
                          COMMAND ${CMAKE_COMMAND} -E copy_if_different ${source} "${VUR_DIST_DIR}/${subfolder}/")
   endforeach()
   add_custom_target(dist ALL ${commands} DEPENDS ${targets} ${sources} COMMENT "Assembling dist")
+  vur_setup_program("${targets}" "${sources}")
+endfunction()
+
+# The setup program beside dist, VUR-3.5-Setup.exe, made with makensis (installed by scripts/setup).
+function(vur_setup_program targets sources)
+  find_program(VUR_MAKENSIS makensis)
+  if(NOT VUR_MAKENSIS)
+    message(WARNING "makensis not found (scripts/setup installs it): no setup program is built")
+    return()
+  endif()
+  if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    set(arch x64)
+  else()
+    set(arch x86)
+  endif()
+  set(script ${PROJECT_SOURCE_DIR}/src/installer/vur.nsi)
+  set(setup ${CMAKE_BINARY_DIR}/VUR-3.5-Setup.exe)
+  add_custom_command(OUTPUT ${setup}
+    COMMAND ${CMAKE_COMMAND} -DDIST=${VUR_DIST_DIR} -DSCRIPT=${script} -DOUTFILE=${setup} -DARCH=${arch}
+            -DICON=${VUR_PICTURES_DIR}/vur.ico -DBITMAP=${VUR_PICTURES_DIR}/setup.bmp -DMAKENSIS=${VUR_MAKENSIS} -P ${PROJECT_SOURCE_DIR}/cmake/Setup.cmake
+    DEPENDS dist ${targets} ${sources} ${script} ${PROJECT_SOURCE_DIR}/cmake/Setup.cmake
+            ${VUR_PICTURES_DIR}/vur.ico ${VUR_PICTURES_DIR}/setup.bmp
+    COMMENT "Building the setup program ${setup}")
+  add_custom_target(setup ALL DEPENDS ${setup})
 endfunction()

@@ -52,7 +52,7 @@ private:
     ui::ListView AnwListe;
     ui::Button Button4; // "Hinzufügen"
     ui::Button Button5; // "Entfernen"
-    ui::Label Label3;   // help link
+    ui::LinkLabel Label3;   // help link
 
     ListViewRows numberRows_{VerbListe, 1};
     ListViewRows applicationRows_{AnwListe, 2};

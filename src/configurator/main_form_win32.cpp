@@ -7,7 +7,6 @@
 #include "shared/module_path.h"
 #include "shared/program_settings.h"
 #include "shared/ui/application.h"
-#include "shared/ui/fonts.h"
 #include "shared/ui/shell.h"
 
 namespace vur::configurator {
@@ -105,10 +104,7 @@ void TKonfigurator::CreateComponents() {
     Button1.onClick = [this] { editor_->RemoveSelected(numberRows_); };
     Button5.onClick = [this] { editor_->RemoveSelected(applicationRows_); };
 
-    Label3.Create(*this, texts::kHelp, 0, 0, kHelpWidth, kHelpHeight, false, ui::Align::Right, true);
-    Label3.SetFont(ui::FontStyle::BoldUnderline);
-    Label3.SetTextColor(ui::kLinkRed);
-    Label3.SetCursor(ui::HandCursor());
+    Label3.Create(*this, texts::kHelp, 0, 0, kHelpWidth, kHelpHeight);
     Label3.onClick = [this] { Label3Click(); };
 }
 

@@ -76,7 +76,7 @@ private:
     ui::CheckBox ScanAll;
     ui::RichText Report;
     ui::Label Label6; // status line
-    ui::Label Label3; // help link
+    ui::LinkLabel Label3; // help link
 };
 
 } // namespace vur::scanner

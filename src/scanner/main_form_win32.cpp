@@ -12,7 +12,6 @@
 #include "shared/settings_schema.h"
 #include "shared/signatures.h"
 #include "shared/ui/application.h"
-#include "shared/ui/fonts.h"
 #include "shared/ui/shell.h"
 
 namespace vur::scanner {
@@ -87,10 +86,7 @@ void TScan::CreateComponents() {
     ScanAll.onClick = [this] { ScanAllClick(); };
     Report.Create(*this, 8, 288, 537, 97);
     Label6.Create(*this, "", 8, 391, 425, 13, false);
-    Label3.Create(*this, "Ich brauche Hilfe!", 442, 391, 103, 13, false, ui::Align::Right, true);
-    Label3.SetFont(ui::FontStyle::BoldUnderline);
-    Label3.SetTextColor(ui::kLinkRed);
-    Label3.SetCursor(ui::HandCursor());
+    Label3.Create(*this, "Ich brauche Hilfe!", 442, 391, 103, 13);
     Label3.onClick = [this] { Label3Click(); };
 }
 

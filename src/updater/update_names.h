@@ -4,13 +4,12 @@
 
 #include <string>
 
+#include "shared/relative_path.h"
+
 namespace vur::updater {
 
-// Empty when `file` is a plain relative path below the program folder (components separated by "\" or
-// "/"); otherwise why not, in German for the user's message: an absolute path, a drive letter, a UNC name,
-// "." or "..", a colon (alternate data streams), a device name (CON, NUL, COM1, ...), characters that no
-// file name may hold, a component ending in a dot or blank, an empty component.
-std::string RefusalReason(const std::string& file);
+// A listed name is taken only when it is a plain relative path (shared/relative_path.h).
+using vur::RefusalReason;
 
 // The listed name as a path below `programFolder` (which ends with its backslash), "/" turned into "\".
 std::string LocalPath(const std::string& programFolder, const std::string& file);

@@ -8,6 +8,7 @@
 #include "shared/program_settings.h"
 #include "shared/sealing.h"
 #include "key_files.h"
+#include "monitor_stop.h"
 #include "publish_clock.h"
 #include "random_seed.h"
 #include "update_key.h"
@@ -32,6 +33,7 @@ const char kUsage[] =
     "       vurconf set [--owner O --product P] FILE SECTION KEY VALUE\n"
     "       vurconf updates DIST BASE-URL --key PRIVATE-KEY-FILE [--serial N]\n"
     "       vurconf keygen PRIVATE-KEY-FILE PUBLIC-KEY-FILE\n"
+    "       vurconf stop-monitor [--list] FOLDER\n"
     "       vurconf version\n";
 
 struct UsageError {
@@ -180,6 +182,26 @@ int Updates(std::vector<std::string> args, std::ostream& out) {
     return 0;
 }
 
+// Exit code 0 once no process holds the folder's watch.dll any more, 1 while one still does. With --list
+// nothing is ended: the holders are only named (an uninstaller asks before it ends the monitor).
+int StopMonitor(std::vector<std::string> args, std::ostream& out) {
+    const bool listOnly = !args.empty() && args.front() == "--list";
+    if (listOnly) args.erase(args.begin());
+    if (args.size() != 1) throw UsageError{""};
+    std::string folder;
+    if (!ArgumentToCp1252(args[0], folder)) throw UsageError{"argument is not text that CP1252 can hold: " + args[0]};
+    if (folder.empty()) throw UsageError{"the folder is empty"};
+    if (folder.back() != '\\') folder += '\\';
+    StopResult result;
+    if (listOnly) result.stillHolding = LibraryHolders(folder, SystemMonitorHosts());
+    else result = StopMonitors(folder, SystemMonitorHosts());
+    for (const HeldLibrary& host : result.ended)
+        out << "ended: " << Cp1252ToConsole(host.program) << " (process " << host.processId << ")\n";
+    for (const HeldLibrary& holder : result.stillHolding)
+        out << "still loaded in: " << Cp1252ToConsole(holder.program) << " (process " << holder.processId << ")\n";
+    return result.stillHolding.empty() ? 0 : 1;
+}
+
 int Version(std::ostream& out) {
     out << "vurconf, VUR 3.5\nupdate key: " << vur::updater::kTrustedUpdateKeyHex << '\n';
     if (vur::updater::kTrustedUpdateKeyIsTestKey)
@@ -210,6 +232,7 @@ int RunVurconf(const std::vector<std::string>& args, std::ostream& out, std::ost
             out << "key pair written: private " << rest[0] << ", public " << rest[1] << '\n';
             return 0;
         }
+        if (command == "stop-monitor") return StopMonitor(rest, out);
         if (command == "version") return Version(out);
         err << "vurconf: unknown command: " << command << '\n' << kUsage;
         return 2;

@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "shared/errors.h"
+#include "shared/ui/fonts.h"
 #include "shared/ui/window.h"
 
 namespace vur::ui {
@@ -29,6 +30,13 @@ void Label::Create(Window& parent, const std::string& text, int left, int top, i
 
 void Label::OnCommand(WORD code) {
     if (code == STN_CLICKED && onClick) onClick();
+}
+
+void LinkLabel::Create(Window& parent, const std::string& text, int left, int top, int width, int height) {
+    Label::Create(parent, text, left, top, width, height, false, Align::Right, true);
+    SetFont(FontStyle::BoldUnderline);
+    SetTextColor(kLinkRed);
+    SetCursor(HandCursor());
 }
 
 void Button::Create(Window& parent, const std::string& text, int left, int top, int width, int height,

@@ -41,6 +41,13 @@ public:
     void OnCommand(WORD code) override;
 };
 
+// The help link of the program windows: red, bold and underlined, right-aligned, with the hand cursor; it
+// takes clicks itself (onClick).
+class LinkLabel : public Label {
+public:
+    void Create(Window& parent, const std::string& text, int left, int top, int width, int height);
+};
+
 class Button : public Control {
 public:
     // A default button is pressed by Enter; the window learns its id.

@@ -15,8 +15,10 @@ std::string ItemText(HWND list, int row, int column) {
 }
 } // namespace
 
-void ListView::Create(Window& parent, int left, int top, int width, int height, bool editable) {
-    DWORD style = WS_TABSTOP | WS_BORDER | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER;
+void ListView::Create(Window& parent, int left, int top, int width, int height, bool editable,
+                      bool clickableHeaders) {
+    DWORD style = WS_TABSTOP | WS_BORDER | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS |
+                  (clickableHeaders ? 0 : LVS_NOSORTHEADER);
     Control::Create(parent, WC_LISTVIEWA, "", style | (editable ? LVS_EDITLABELS : 0), left, top, width, height,
                     WS_EX_CLIENTEDGE);
     SendMessageA(hwnd_, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
@@ -60,6 +62,14 @@ int ListView::Selected() const {
     return static_cast<int>(SendMessageA(hwnd_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
 }
 
+void ListView::Select(int row) {
+    LVITEMA item{};
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageA(hwnd_, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    SendMessageA(hwnd_, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
+}
+
 void ListView::Delete(int row) { SendMessageA(hwnd_, LVM_DELETEITEM, static_cast<WPARAM>(row), 0); }
 void ListView::Clear() { SendMessageA(hwnd_, LVM_DELETEALLITEMS, 0, 0); }
 
@@ -89,8 +99,14 @@ LRESULT ListView::OnNotify(NMHDR* header) {
     case LVN_ITEMCHANGED: {
         auto* change = reinterpret_cast<NMLISTVIEW*>(header);
         if ((change->uChanged & LVIF_TEXT) && onTextChanged) onTextChanged(change->iItem);
+        if ((change->uChanged & LVIF_STATE) && ((change->uOldState ^ change->uNewState) & LVIS_SELECTED) &&
+            onSelectionChanged)
+            onSelectionChanged();
         break;
     }
+    case LVN_COLUMNCLICK:
+        if (onColumnClick) onColumnClick(reinterpret_cast<NMLISTVIEW*>(header)->iSubItem);
+        break;
     }
     return 0;
 }

@@ -14,11 +14,12 @@
 
 namespace vur::ui {
 
-// Report view with whole-row selection, one selected row at most, headers that cannot be clicked; with
-// `editable` the row captions (column 0) can be edited in place.
+// Report view with whole-row selection, one selected row at most; with `editable` the row captions (column 0)
+// can be edited in place. The headers can be clicked only with `clickableHeaders` (for sorting).
 class ListView : public Control {
 public:
-    void Create(Window& parent, int left, int top, int width, int height, bool editable);
+    void Create(Window& parent, int left, int top, int width, int height, bool editable,
+                bool clickableHeaders = false);
     void AddColumn(const std::string& title, int width);
     void SetColumnWidth(int column, int width);
     int AddRow(const std::string& caption, const std::vector<std::string>& subItems = {});
@@ -26,6 +27,7 @@ public:
     void SetCell(int row, int column, const std::string& text);
     int Count() const;
     int Selected() const; // -1 when no row is selected
+    void Select(int row); // and scrolls it into view
     void Delete(int row);
     void Clear();
     // Off around the insertion of many rows: the list is painted once afterwards.
@@ -36,6 +38,8 @@ public:
     std::function<void()> onClick;
     std::function<void(int row, const std::string& caption)> onEdited; // after the edit is taken over
     std::function<void(int row)> onTextChanged;                        // a row's text changed
+    std::function<void()> onSelectionChanged;                          // by mouse, keyboard or Select
+    std::function<void(int column)> onColumnClick;
     LRESULT OnNotify(NMHDR* header) override;
 };
 

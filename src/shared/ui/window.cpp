@@ -258,6 +258,9 @@ LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE:
         if (onResize) onResize();
         break;
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) != WA_INACTIVE && onActivate) onActivate();
+        break;
     case WM_GETMINMAXINFO:
         if (minimum_.cx) {
             auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);

@@ -58,6 +58,7 @@ public:
     std::function<void()> onClick;
     std::function<void(int x, int y)> onMouseMove;
     std::function<void()> onResize;
+    std::function<void()> onActivate; // the form became the active window
     // Asked on a close request (the close box, Alt+F4, WM_CLOSE); false keeps the window open.
     std::function<bool()> onCloseQuery;
     std::function<void()> onDestroy;
