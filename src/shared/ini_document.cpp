@@ -102,8 +102,9 @@ std::size_t IniDocument::FirstSection(const std::string& folded) const {
 
 std::size_t IniDocument::FirstKey(const Section& section, const std::string& folded) const {
     if (!section.indexed) {
+        // Only lines with "=" are keys: a line without one that reads like a key name must not hide the key.
         for (std::size_t i = 0; i < section.lines.size(); ++i)
-            section.keyIndex.emplace(Folded(section.lines[i].key), i);
+            if (section.lines[i].hasValue) section.keyIndex.emplace(Folded(section.lines[i].key), i);
         section.indexed = true;
     }
     const auto it = section.keyIndex.find(folded);

@@ -6,4 +6,3 @@ list(APPEND VUR_UNIT_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/engine_fuzz_test.cpp
 )
 list(APPEND VUR_UNIT_LIBS vur_engines_core)
-include(${CMAKE_CURRENT_LIST_DIR}/fuzz/Fuzzers.cmake)

@@ -50,6 +50,11 @@ TEST(IniDocument, CommentsBlankLinesAndLinesWithoutEqualsSign) {
     EXPECT_EQ(Value(doc, "", "lead"), "<none>");
     EXPECT_EQ(doc.Serialize(), text);
     EXPECT_EQ(IniDocument::Parse("[S]\n\n\r\nk=v\n\n").Serialize(), "[S]\r\nk=v\r\n") << "blank lines go";
+    // A bare line that reads like a key name does not hide the key below it (found by fuzzing).
+    IniDocument shadowed = IniDocument::Parse("[S]\r\nAutoStart\r\nautostart=1\r\n");
+    EXPECT_EQ(Value(shadowed, "S", "AutoStart"), "1");
+    shadowed.Set("S", "AutoStart", "0");
+    EXPECT_EQ(shadowed.Serialize(), "[S]\r\nAutoStart\r\nautostart=0\r\n");
 }
 
 TEST(IniDocument, WritesCreateSectionsAndKeysAtTheEnd) {

@@ -1,11 +1,12 @@
-# Builds the engine fuzzers with clang beside the native tree and runs each with a fixed seed and a bounded
-# number of inputs (label fuzz). Without clang's libFuzzer the two tests report themselves as skipped.
-set(_vur_fuzz_dir ${CMAKE_BINARY_DIR}/engine-fuzz)
+# Builds the fuzzers (CMakeLists.txt here) with clang beside the native tree and runs each with a fixed seed
+# and a bounded number of inputs (label fuzz). Without clang's libFuzzer each test reports itself as skipped.
+set(_vur_fuzz_dir ${CMAKE_BINARY_DIR}/fuzz)
 find_program(VUR_CLANGXX clang++)
-set(_vur_fuzzers signature_file_fuzzer pe_image_fuzzer)
+set(_vur_fuzzers signature_file_fuzzer pe_image_fuzzer ini_document_fuzzer sealed_value_fuzzer update_list_fuzzer
+                 quarantine_description_fuzzer http_response_fuzzer)
 if(VUR_CLANGXX)
   include(ExternalProject)
-  ExternalProject_Add(engine_fuzzers
+  ExternalProject_Add(fuzzers
     SOURCE_DIR ${CMAKE_CURRENT_LIST_DIR}
     BINARY_DIR ${_vur_fuzz_dir}
     CMAKE_ARGS -DCMAKE_CXX_COMPILER=${VUR_CLANGXX} -DCMAKE_BUILD_TYPE=Debug
@@ -13,6 +14,10 @@ if(VUR_CLANGXX)
     BUILD_ALWAYS ON)
   add_test(NAME fuzz.signature_file_fuzzer
            COMMAND ${_vur_fuzz_dir}/signature_file_fuzzer -seed=20261209 -runs=200000 -max_len=8192)
+  foreach(fuzzer ini_document_fuzzer sealed_value_fuzzer update_list_fuzzer quarantine_description_fuzzer
+                 http_response_fuzzer)
+    add_test(NAME fuzz.${fuzzer} COMMAND ${_vur_fuzz_dir}/${fuzzer} -seed=20261209 -runs=100000 -max_len=4096)
+  endforeach()
   # The PE parser starts from the corpus programs the Windows trees build (where they exist): real headers
   # and import tables take it much deeper than inputs grown from nothing. New inputs go to a scratch folder
   # made afresh, so every run starts alike.
@@ -28,7 +33,8 @@ if(VUR_CLANGXX)
                           exec \"$f\" -seed=20261209 -runs=20000 -max_len=262144 \"$d\" \"$@\""
                    pe_image_fuzzer ${_vur_fuzz_dir}/pe-corpus ${_vur_fuzz_dir}/pe_image_fuzzer ${_vur_seeds})
   foreach(fuzzer IN LISTS _vur_fuzzers)
-    set_tests_properties(fuzz.${fuzzer} PROPERTIES LABELS fuzz TIMEOUT 300)
+    # A failing input is kept beside the fuzzers, not in the tree the tests run from.
+    set_tests_properties(fuzz.${fuzzer} PROPERTIES LABELS fuzz TIMEOUT 300 WORKING_DIRECTORY ${_vur_fuzz_dir})
   endforeach()
 else()
   foreach(fuzzer IN LISTS _vur_fuzzers)
