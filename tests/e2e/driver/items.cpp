@@ -32,13 +32,6 @@ std::string CellText(HWND list, const RemoteMemory& remote, long row, int column
     return text;
 }
 
-LRESULT SendWide(HWND window, UINT msg, WPARAM w, LPARAM l) {
-    DWORD_PTR result = 0;
-    if (!SendMessageTimeoutW(window, msg, w, l, SMTO_ABORTIFHUNG, 2000, &result))
-        throw std::runtime_error("the control does not answer");
-    return static_cast<LRESULT>(result);
-}
-
 // In the ANSI code page, as every text of the driver's output.
 std::string Ansi(const std::wstring& text) {
     if (text.empty()) return "";

@@ -7,7 +7,14 @@ namespace drive {
 
 LRESULT Send(HWND window, UINT msg, WPARAM w, LPARAM l) {
     DWORD_PTR result = 0;
-    if (!SendMessageTimeoutA(window, msg, w, l, SMTO_ABORTIFHUNG, 2000, &result))
+    if (!SendMessageTimeoutA(window, msg, w, l, SMTO_ABORTIFHUNG, kAnswerMs, &result))
+        throw std::runtime_error("the control does not answer");
+    return static_cast<LRESULT>(result);
+}
+
+LRESULT SendWide(HWND window, UINT msg, WPARAM w, LPARAM l) {
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutW(window, msg, w, l, SMTO_ABORTIFHUNG, kAnswerMs, &result))
         throw std::runtime_error("the control does not answer");
     return static_cast<LRESULT>(result);
 }

@@ -8,8 +8,13 @@
 
 namespace drive {
 
-// SendMessageTimeout; throws std::runtime_error when the control does not answer within 2 s.
+// How long another program's control may take to answer a message: the programs under test may run at idle
+// priority on a busy machine (the harness tries a read again after such a miss).
+constexpr UINT kAnswerMs = 2000;
+
+// SendMessageTimeout, ANSI or wide; throws std::runtime_error when the control does not answer in time.
 LRESULT Send(HWND window, UINT msg, WPARAM w, LPARAM l);
+LRESULT SendWide(HWND window, UINT msg, WPARAM w, LPARAM l);
 
 // A block of memory in the window's process. A 32-bit driver of a 64-bit program needs it below 4 GB, where
 // Wine's allocations lie by default; one above would not fit the pointer and fail as a whole.

@@ -20,7 +20,7 @@ class NoRedraw {
   public:
     explicit NoRedraw(HWND window) : window_(window) { Send(window_, WM_SETREDRAW, FALSE, 0); }
     ~NoRedraw() {
-        SendMessageTimeoutA(window_, WM_SETREDRAW, TRUE, 0, SMTO_ABORTIFHUNG, 2000, nullptr);
+        SendMessageTimeoutA(window_, WM_SETREDRAW, TRUE, 0, SMTO_ABORTIFHUNG, kAnswerMs, nullptr);
         InvalidateRect(window_, nullptr, TRUE);
     }
     NoRedraw(const NoRedraw&) = delete;

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "remote_memory.h"
+
 namespace drive {
 
 std::string ClassOf(HWND window) {
@@ -16,11 +18,11 @@ std::string ClassOf(HWND window) {
 
 std::string WindowText(HWND window) {
     DWORD_PTR length = 0;
-    if (!SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length)) return "";
+    if (!SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kAnswerMs, &length)) return "";
     std::string text(length + 1, '\0');
     DWORD_PTR copied = 0;
     if (!SendMessageTimeoutA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]), SMTO_ABORTIFHUNG,
-                             2000, &copied))
+                             kAnswerMs, &copied))
         return "";
     text.resize(std::min<size_t>(copied, length));
     return text;
