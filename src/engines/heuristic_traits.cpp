@@ -1,7 +1,7 @@
 // One pass over a file's bytes for every textual trait; see heuristic_traits.h.
-#include "heuristic_traits.h"
+#include "engines/heuristic_traits.h"
 
-#include "hidden_text.h"
+#include "engines/hidden_text.h"
 
 #include <algorithm>
 #include <cstring>

@@ -2,7 +2,7 @@
 // table or as text in the file (ASCII, and for numbers and registry and phonebook texts also UTF-16).
 #pragma once
 
-#include "pe_image.h"
+#include "engines/pe_image.h"
 
 #include <cstddef>
 #include <string>

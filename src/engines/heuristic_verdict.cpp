@@ -1,7 +1,7 @@
 // Weighing the traits and wording the result; see heuristic_verdict.h.
-#include "heuristic_verdict.h"
+#include "engines/heuristic_verdict.h"
 
-#include "hidden_text.h"
+#include "engines/hidden_text.h"
 #include "shared/engine_api.h"
 #include "shared/file_reader.h"
 

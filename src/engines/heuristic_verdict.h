@@ -3,7 +3,7 @@
 // honest dialing program shows (dialing functions with a phonebook, or with a modem command), reaches it.
 #pragma once
 
-#include "heuristic_traits.h"
+#include "engines/heuristic_traits.h"
 
 #include <string>
 

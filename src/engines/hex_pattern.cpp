@@ -1,5 +1,5 @@
 // Parsing content patterns and checking one candidate match around its anchor.
-#include "hex_pattern.h"
+#include "engines/hex_pattern.h"
 
 #include <algorithm>
 

@@ -1,5 +1,5 @@
 // PE parsing with every read bounds-checked; see pe_image.h.
-#include "pe_image.h"
+#include "engines/pe_image.h"
 
 namespace vur::engines {
 

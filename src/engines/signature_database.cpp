@@ -1,5 +1,5 @@
 // Scanning a file against the database; see signature_database.h.
-#include "signature_database.h"
+#include "engines/signature_database.h"
 
 #include "shared/file_reader.h"
 #include "shared/sha512.h"

@@ -2,8 +2,8 @@
 // them in one pass of large reads.
 #pragma once
 
-#include "signature_file.h"
-#include "signature_matcher.h"
+#include "engines/signature_file.h"
+#include "engines/signature_matcher.h"
 
 #include <map>
 #include <memory>

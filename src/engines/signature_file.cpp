@@ -1,7 +1,7 @@
 // Reading the lines of a signature file; see signature_file.h for the format.
-#include "signature_file.h"
+#include "engines/signature_file.h"
 
-#include "signature_matcher.h"
+#include "engines/signature_matcher.h"
 
 #include <algorithm>
 

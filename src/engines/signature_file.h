@@ -8,7 +8,7 @@
 // counted as malformed.
 #pragma once
 
-#include "hex_pattern.h"
+#include "engines/hex_pattern.h"
 
 #include <cstdint>
 #include <string>

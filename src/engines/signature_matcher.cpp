@@ -1,5 +1,5 @@
 // The multi-pattern search; see signature_matcher.h.
-#include "signature_matcher.h"
+#include "engines/signature_matcher.h"
 
 #include <algorithm>
 #include <cstring>

@@ -6,8 +6,8 @@
 // the whole pattern and its placement, decide each.
 #pragma once
 
-#include "pe_image.h"
-#include "signature_file.h"
+#include "engines/pe_image.h"
+#include "engines/signature_file.h"
 
 #include <cstdint>
 #include <vector>

@@ -1,5 +1,5 @@
 // vurheur.dll, the heuristic engine: weighs a program file's dialer traits.
-#include "heuristic_verdict.h"
+#include "engines/heuristic_verdict.h"
 
 #include "shared/engine_api.h"
 

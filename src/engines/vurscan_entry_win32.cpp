@@ -1,5 +1,5 @@
 // vurscan.dll, the signature engine: the signature files' patterns and hashes, one scan per file.
-#include "signature_database.h"
+#include "engines/signature_database.h"
 
 #include "shared/engine_api.h"
 #include "shared/file_reader.h"

@@ -1,7 +1,7 @@
 // Win32ApplicationSystem.
-#include "application_system_win32.h"
+#include "monitor/application_system_win32.h"
 
-#include "process_lists_win32.h"
+#include "monitor/process_lists_win32.h"
 #include "shared/crc.h"
 #include "shared/long_path.h"
 #include "shared/quarantine.h"

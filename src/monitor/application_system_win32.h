@@ -2,9 +2,9 @@
 // owned by the main window, terminating processes and the quarantine store (Windows builds only).
 #pragma once
 
-#include "application_watch.h"
-#include "monitor_engines.h"
-#include "process_lists.h"
+#include "monitor/application_watch.h"
+#include "monitor/monitor_engines.h"
+#include "monitor/process_lists.h"
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
 // CheckApplications: records, the three checks in order, the allowed test and the reaction tables.
-#include "application_watch.h"
+#include "monitor/application_watch.h"
 
-#include "application_questions.h"
+#include "monitor/application_questions.h"
 #include "shared/caught_error.h"
 #include "shared/crc.h"
 #include "shared/engine_api.h"

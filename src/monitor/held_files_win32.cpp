@@ -1,5 +1,5 @@
 // Holding the companion files open.
-#include "held_files.h"
+#include "monitor/held_files.h"
 
 #include <windows.h>
 

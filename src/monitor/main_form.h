@@ -2,12 +2,12 @@
 // the tick timer `Checking` and the owner of every message box of the watches (Windows builds only).
 #pragma once
 
-#include "application_system_win32.h"
-#include "application_watch.h"
-#include "connection_watch.h"
-#include "magrascon.h"
-#include "monitor_engines.h"
-#include "monitor_tick.h"
+#include "monitor/application_system_win32.h"
+#include "monitor/application_watch.h"
+#include "monitor/connection_watch.h"
+#include "monitor/magrascon.h"
+#include "monitor/monitor_engines.h"
+#include "monitor/monitor_tick.h"
 #include "shared/ini_file.h"
 #include "shared/ui/window.h"
 

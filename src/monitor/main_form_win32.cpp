@@ -1,14 +1,14 @@
 // TfMain: start-up of the monitor's resources and its tick.
-#include "main_form.h"
+#include "monitor/main_form.h"
 
-#include "held_files.h"
-#include "random_name.h"
+#include "monitor/held_files.h"
+#include "monitor/random_name.h"
 #include "shared/module_path.h"
 #include "shared/program_settings.h"
 #include "shared/run_value.h"
 #include "shared/settings_schema.h"
 #include "shared/ui/application.h"
-#include "texts.h"
+#include "monitor/texts.h"
 
 namespace vurmon {
 

@@ -1,5 +1,5 @@
 // Engine loading for the monitor.
-#include "monitor_engines.h"
+#include "monitor/monitor_engines.h"
 
 #include "shared/signatures.h"
 

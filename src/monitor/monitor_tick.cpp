@@ -1,5 +1,5 @@
 // The order of the tick's steps and the containment of their errors.
-#include "monitor_tick.h"
+#include "monitor/monitor_tick.h"
 
 #include "shared/caught_error.h"
 #include "shared/settings_schema.h"

@@ -1,5 +1,5 @@
 // The PSAPI process and module records.
-#include "process_lists.h"
+#include "monitor/process_lists.h"
 
 namespace vurmon {
 

@@ -2,7 +2,7 @@
 // (Windows 9x, 2000, XP) and PSAPI (psapi.dll) on NT 4, whose kernel32 has no ToolHelp32.
 #pragma once
 
-#include "application_watch.h"
+#include "monitor/application_watch.h"
 
 #include <cstdint>
 #include <string>

@@ -1,5 +1,5 @@
 // ToolHelp32 snapshots, and the choice of the source.
-#include "process_lists_win32.h"
+#include "monitor/process_lists_win32.h"
 
 #include "shared/win32_handles.h"
 

@@ -2,9 +2,9 @@
 // ToolHelp32 (Windows builds only).
 #pragma once
 
-#include "process_lists.h"
-#include "psapi_win32.h"
-#include "toolhelp_win32.h"
+#include "monitor/process_lists.h"
+#include "monitor/psapi_win32.h"
+#include "monitor/toolhelp_win32.h"
 
 #include <memory>
 

@@ -1,5 +1,5 @@
 // The one place where the PSAPI entry points are looked up, and the calls made through them.
-#include "psapi_win32.h"
+#include "monitor/psapi_win32.h"
 
 #include "shared/system_library.h"
 #include "shared/system_library_win32.h"

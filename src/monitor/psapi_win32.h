@@ -2,7 +2,7 @@
 // kernel32 has no ToolHelp32 (Windows builds only).
 #pragma once
 
-#include "process_lists.h"
+#include "monitor/process_lists.h"
 
 #include <windows.h>
 

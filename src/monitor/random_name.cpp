@@ -1,5 +1,5 @@
 // The draw of a random name from a given seed.
-#include "random_name.h"
+#include "monitor/random_name.h"
 
 #include <random>
 

@@ -1,6 +1,6 @@
 // Clock seeds for random names. The tick count alone repeats within one millisecond, and the caption and the
 // component name are drawn right after each other, so the performance counter and a call count go in too.
-#include "random_name.h"
+#include "monitor/random_name.h"
 
 #include <windows.h>
 

@@ -1,5 +1,5 @@
 // The one place where the ToolHelp32 entry points are looked up.
-#include "toolhelp_win32.h"
+#include "monitor/toolhelp_win32.h"
 
 #include "shared/system_library_win32.h"
 

@@ -1,7 +1,7 @@
 // TForm1: the tray icon, its double click and its menu.
-#include "tray_form.h"
+#include "monitor/tray_form.h"
 
-#include "random_name.h"
+#include "monitor/random_name.h"
 #include "shared/module_path.h"
 #include "shared/ui/shell.h"
 

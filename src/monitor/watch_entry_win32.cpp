@@ -1,10 +1,10 @@
 // watch.dll: the load-time code that lets exactly one process at a time run the monitor, and HookProc.
-#include "main_form.h"
+#include "monitor/main_form.h"
 #include "shared/caught_error.h"
 #include "shared/module_path.h"
 #include "shared/ui/application.h"
-#include "texts.h"
-#include "tray_form.h"
+#include "monitor/texts.h"
+#include "monitor/tray_form.h"
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
 // Base64 encoding and the lenient decoding that hand-edited settings files meet.
-#include "base64.h"
+#include "shared/base64.h"
 
-#include "errors.h"
+#include "shared/errors.h"
 
 #include <cstdint>
 

@@ -1,8 +1,8 @@
 // FileCRC32 reads in bounded chunks, so a file larger than free memory still gets its true checksum.
-#include "crc.h"
+#include "shared/crc.h"
 
-#include "crc_wide.h"
-#include "file_reader.h"
+#include "shared/crc_wide.h"
+#include "shared/file_reader.h"
 
 #include <cstdio>
 #include <new>

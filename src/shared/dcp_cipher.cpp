@@ -1,11 +1,11 @@
 // Rijndael written from FIPS-197 (encryption with round tables, since CFB-8 spends one block per byte of
 // every settings value; byte-oriented equivalent inverse cipher for decryption), with the feedback modes of
 // NIST SP 800-38A that the sealing of settings values uses.
-#include "dcp_cipher.h"
+#include "shared/dcp_cipher.h"
 
-#include "aes_wide.h"
-#include "dcp_hash.h"
-#include "errors.h"
+#include "shared/aes_wide.h"
+#include "shared/dcp_hash.h"
+#include "shared/errors.h"
 
 #include <cstring>
 #include <vector>

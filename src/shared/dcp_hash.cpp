@@ -1,7 +1,7 @@
 // SHA-1 written from FIPS 180-1: 512-bit blocks, 80 rounds, big-endian words.
-#include "dcp_hash.h"
+#include "shared/dcp_hash.h"
 
-#include "errors.h"
+#include "shared/errors.h"
 
 #include <cstring>
 

@@ -1,7 +1,7 @@
 // TIniFile: parsed-file cache checked against the file's stamp, and locked read-modify-write.
-#include "disk_ini_file.h"
+#include "shared/disk_ini_file.h"
 
-#include "errors.h"
+#include "shared/errors.h"
 
 namespace vur {
 

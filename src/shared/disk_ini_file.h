@@ -11,9 +11,9 @@
 // regard to letter case, as with the platform's functions, unless the owner asks for exact matching.
 #pragma once
 
-#include "ini_document.h"
-#include "ini_file.h"
-#include "settings_file.h"
+#include "shared/ini_document.h"
+#include "shared/ini_file.h"
+#include "shared/settings_file.h"
 
 #include <functional>
 #include <string>

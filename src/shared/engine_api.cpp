@@ -1,5 +1,5 @@
 // Length-prefixed engine results.
-#include "engine_api.h"
+#include "shared/engine_api.h"
 
 #include <cstring>
 

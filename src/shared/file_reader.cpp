@@ -1,5 +1,5 @@
 // Reading a whole file through the platform's shared reader.
-#include "file_reader.h"
+#include "shared/file_reader.h"
 
 namespace vur {
 

@@ -1,5 +1,5 @@
 // SharedFileReader on POSIX descriptors; POSIX has no share modes, so other processes are never locked out.
-#include "file_reader.h"
+#include "shared/file_reader.h"
 
 #include <cerrno>
 #include <fcntl.h>

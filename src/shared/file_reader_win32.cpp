@@ -1,5 +1,5 @@
 // SharedFileReader on CreateFileA; the share flags are the ones Windows 9x accepts (no FILE_SHARE_DELETE).
-#include "file_reader.h"
+#include "shared/file_reader.h"
 
 #include <windows.h>
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "win32_handles.h"
+#include "shared/win32_handles.h"
 
 namespace vur {
 

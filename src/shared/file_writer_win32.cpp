@@ -1,7 +1,7 @@
 // Whole-file writes on WriteFile.
-#include "file_writer.h"
+#include "shared/file_writer.h"
 
-#include "errors.h"
+#include "shared/errors.h"
 
 namespace vur {
 

@@ -1,5 +1,5 @@
 // Parsing, look-up, editing and writing of private-profile text.
-#include "ini_document.h"
+#include "shared/ini_document.h"
 
 namespace vur {
 

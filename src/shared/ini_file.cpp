@@ -1,5 +1,5 @@
 // The typed INI operations, reduced to ReadString and WriteString.
-#include "ini_file.h"
+#include "shared/ini_file.h"
 
 #include <climits>
 

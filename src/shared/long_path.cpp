@@ -1,5 +1,5 @@
 // The component walk of ExpandLongPath, independent of any file system.
-#include "long_path.h"
+#include "shared/long_path.h"
 
 namespace vur {
 

@@ -1,5 +1,5 @@
 // ExpandLongPath on GetFullPathNameA and FindFirstFileA.
-#include "long_path.h"
+#include "shared/long_path.h"
 
 #include <windows.h>
 

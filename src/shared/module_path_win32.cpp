@@ -1,5 +1,5 @@
 // Module file names and program folders.
-#include "module_path.h"
+#include "shared/module_path.h"
 
 namespace vur {
 

@@ -1,6 +1,6 @@
 // This installation's pass phrases on POSIX: no owner, and the systemd/D-Bus machine id in place of the
 // product id, which is set once at installation.
-#include "program_settings.h"
+#include "shared/program_settings.h"
 
 #include <fstream>
 #include <string>

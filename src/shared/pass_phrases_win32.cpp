@@ -1,6 +1,6 @@
 // This installation's pass phrases on Windows: the registered owner names, the product id seals values.
-#include "program_settings.h"
-#include "winfuncs.h"
+#include "shared/program_settings.h"
+#include "shared/winfuncs.h"
 
 namespace vur {
 

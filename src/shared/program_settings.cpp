@@ -1,7 +1,7 @@
 // Construction of the program's settings object, the same in every program.
-#include "program_settings.h"
+#include "shared/program_settings.h"
 
-#include "settings_schema.h"
+#include "shared/settings_schema.h"
 
 namespace vur {
 

@@ -2,7 +2,7 @@
 // installation's pass phrases (or under given ones, for tests and the admin tool).
 #pragma once
 
-#include "securityunit.h"
+#include "shared/securityunit.h"
 
 #include <memory>
 #include <string>

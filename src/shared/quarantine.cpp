@@ -1,5 +1,5 @@
 // IsolateFile: naming, the description file, and the move.
-#include "quarantine.h"
+#include "shared/quarantine.h"
 
 #include <random>
 

@@ -1,9 +1,9 @@
 // The quarantine store's file system calls on Windows.
-#include "quarantine.h"
+#include "shared/quarantine.h"
 
-#include "errors.h"
-#include "file_writer.h"
-#include "win32_handles.h"
+#include "shared/errors.h"
+#include "shared/file_writer.h"
+#include "shared/win32_handles.h"
 
 namespace vur {
 

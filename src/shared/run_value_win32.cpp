@@ -1,8 +1,8 @@
 // The Run value on the registry.
-#include "run_value.h"
+#include "shared/run_value.h"
 
-#include "settings_schema.h"
-#include "win32_handles.h"
+#include "shared/settings_schema.h"
+#include "shared/win32_handles.h"
 
 namespace vur {
 

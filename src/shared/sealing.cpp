@@ -1,7 +1,7 @@
 // SealString and UnsealString over the program's shared cipher instance.
-#include "sealing.h"
+#include "shared/sealing.h"
 
-#include "base64.h"
+#include "shared/base64.h"
 
 namespace vur {
 

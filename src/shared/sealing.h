@@ -1,7 +1,7 @@
 // Sealing of settings names and values: AES-192 keyed by SHA-1 of a pass phrase, CFB-8, Base64 with '!' for '='.
 #pragma once
 
-#include "dcp_cipher.h"
+#include "shared/dcp_cipher.h"
 
 #include <string>
 

@@ -1,7 +1,7 @@
 // TSECURITYINI: names sealed once with the name phrase; values twice, inner layer name phrase, outer value.
-#include "securityunit.h"
+#include "shared/securityunit.h"
 
-#include "sealing.h"
+#include "shared/sealing.h"
 
 namespace vur {
 

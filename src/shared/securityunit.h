@@ -3,7 +3,7 @@
 // the tokens of two names (numbers that differ in the last digit, say) can differ in letter case only.
 #pragma once
 
-#include "disk_ini_file.h"
+#include "shared/disk_ini_file.h"
 
 #include <string>
 #include <vector>

@@ -1,8 +1,8 @@
 // The settings file on POSIX: flock on the file itself (shared for readers), fstat fields as the stamp, and
 // a modification time pushed forward when a rewrite would otherwise leave the stamp unchanged.
-#include "settings_file.h"
+#include "shared/settings_file.h"
 
-#include "errors.h"
+#include "shared/errors.h"
 
 #include <cerrno>
 #include <chrono>

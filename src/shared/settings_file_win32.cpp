@@ -1,8 +1,8 @@
 // The settings file on Windows: the named mutex "VUR_CONF_LOCK" for every access, and a change counter in the
 // named shared memory "VUR_CONF_GENERATION" that every writer raises, since FAT keeps write times to 2 s only.
-#include "settings_file.h"
+#include "shared/settings_file.h"
 
-#include "errors.h"
+#include "shared/errors.h"
 
 #include <windows.h>
 

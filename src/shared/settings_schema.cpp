@@ -1,5 +1,5 @@
 // The value forms of the allow lists and the Run value.
-#include "settings_schema.h"
+#include "shared/settings_schema.h"
 
 namespace vur {
 namespace schema {

@@ -2,7 +2,7 @@
 // "vur.conf", the Run-key value that starts the monitor with Windows, and the forms of the allow-list values.
 #pragma once
 
-#include "ini_file.h"
+#include "shared/ini_file.h"
 
 #include <string>
 

@@ -1,5 +1,5 @@
 // The order and addressing of signature loading, independent of the file system.
-#include "signatures.h"
+#include "shared/signatures.h"
 
 namespace vur {
 

@@ -1,7 +1,7 @@
 // Directory search for the signature files on FindFirstFileA.
-#include "signatures.h"
+#include "shared/signatures.h"
 
-#include "win32_handles.h"
+#include "shared/win32_handles.h"
 
 namespace vur {
 

@@ -1,5 +1,5 @@
 // CP1252 lower-casing: ASCII capitals, 0xC0-0xDE without the multiplication sign, and Š, Œ, Ž, Ÿ.
-#include "text_case.h"
+#include "shared/text_case.h"
 
 namespace vur {
 

@@ -1,5 +1,5 @@
 // WinFuncs, the portable part: which key holds the installation values and what a missing key gives.
-#include "winfuncs.h"
+#include "shared/winfuncs.h"
 
 namespace vur {
 

@@ -1,5 +1,5 @@
 // WinFuncs on Windows: GetVersionExA with the 148-byte record, and string values read from HKLM.
-#include "winfuncs.h"
+#include "shared/winfuncs.h"
 
 #include <windows.h>
 

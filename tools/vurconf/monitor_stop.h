@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "process_lists.h"
+#include "monitor/process_lists.h"
 
 namespace vurconf {
 

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "process_lists_win32.h"
+#include "monitor/process_lists_win32.h"
 #include "shared/long_path.h"
 #include "shared/win32_handles.h"
 
