@@ -107,6 +107,8 @@ TEST(QuarantineListing, PairsOrphansAndUnreadableDescriptionsWithTheirRowsAndTot
                             "x.exe\r\nC:\\a\\..\\Windows\\\r\nx\r\n", "x.exe\r\n"})
         fs.Put(Q + "5" + std::to_string(fs.files.size()) + ".dat", bad, 44);
     fs.Put(Q + "60.dat", Description("x.exe", "\\\\server\\share\\", "0190 Dialer"), 45);
+    const std::string deep = "C:\\" + std::string(120, 'a') + "\\" + std::string(110, 'b') + "\\";
+    fs.Put(Q + "61.dat", Description("lang.exe", deep, "0190 Dialer"), 45);
     fs.Put(Q + "70.dat", "unreadable", 46);
     fs.unreadable.insert(Q + "70.dat");
     fs.Put(Q + "desktop.ini", "[x]", 47);           // belongs to no pair
@@ -114,7 +116,7 @@ TEST(QuarantineListing, PairsOrphansAndUnreadableDescriptionsWithTheirRowsAndTot
 
     QuarantineListing listing = ListQuarantine(Q, fs);
     ASSERT_TRUE(listing.folderFound);
-    ASSERT_EQ(listing.entries.size(), 12u);
+    ASSERT_EQ(listing.entries.size(), 13u);
     EXPECT_EQ(listing.entries.front().Key(), "70.dat") << "newest first";
 
     const QuarantineEntry& complete = ByKey(listing, "11.dat");
@@ -127,6 +129,7 @@ TEST(QuarantineListing, PairsOrphansAndUnreadableDescriptionsWithTheirRowsAndTot
     EXPECT_EQ(ByKey(listing, "22.DAT").kind, EntryKind::Complete);
     EXPECT_EQ(ByKey(listing, "22.DAT").reason, "Verdächtig: Wählfunktion");
     EXPECT_EQ(ByKey(listing, "60.dat").kind, EntryKind::DataMissing) << "a UNC folder is a full folder";
+    EXPECT_EQ(ByKey(listing, "61.dat").folder, deep) << "a folder near the longest path";
     EXPECT_EQ(RowTexts(ByKey(listing, "33.dat"), fs)[4], "Datei fehlt");
     const QuarantineEntry& orphan = ByKey(listing, "44.dat.file");
     EXPECT_EQ(orphan.kind, EntryKind::DescriptionMissing);
@@ -140,7 +143,7 @@ TEST(QuarantineListing, PairsOrphansAndUnreadableDescriptionsWithTheirRowsAndTot
             EXPECT_EQ(RowTexts(entry, fs)[2], "Beschreibung unlesbar");
         }
     EXPECT_EQ(unreadable, 7);
-    EXPECT_EQ(TotalText(listing), "12 Dateien in Quarantäne, zusammen 2,0 KB");
+    EXPECT_EQ(TotalText(listing), "13 Dateien in Quarantäne, zusammen 2,0 KB");
 
     fs.files.clear();
     fs.Put(Q + "1.dat.file", std::string(3 * 1024 * 1024 + 300 * 1024, 'x'));
