@@ -84,14 +84,14 @@ VIAddVersionKey /LANG=1031 "LegalCopyright" "${PRODUCT}"
 !insertmacro MUI_PAGE_INSTFILES
 
 !define MUI_FINISHPAGE_TITLE "VUR 3.5 ist installiert"
-!define MUI_FINISHPAGE_TEXT "VUR 3.5 ist jetzt auf Deinem Rechner eingerichtet. Du erreichst alle Programme über das Startmenü und das Startcenter.$\r$\n$\r$\nKlicke auf Fertig stellen, um den Assistenten zu beenden."
+!define MUI_FINISHPAGE_TEXT "VUR 3.5 ist jetzt auf Deinem Rechner eingerichtet. Du erreichst alle Programme über das Startmenü und das Startcenter.$\r$\n$\r$\nKlicke auf Fertigstellen, um den Assistenten zu beenden."
 !define MUI_FINISHPAGE_RUN "$INSTDIR\fast.exe"
 !define MUI_FINISHPAGE_RUN_TEXT "VUR-Wächter jetzt starten"
 !insertmacro MUI_PAGE_FINISH
 
 !define MUI_PAGE_HEADER_TEXT "VUR 3.5 entfernen"
 !define MUI_PAGE_HEADER_SUBTEXT "VUR 3.5 wird von Deinem Rechner entfernt."
-!define MUI_UNCONFIRMPAGE_TEXT_TOP "VUR 3.5 wird aus dem folgenden Ordner entfernt. Klicke auf Entfernen, um fortzufahren."
+!define MUI_UNCONFIRMPAGE_TEXT_TOP "VUR 3.5 wird aus dem folgenden Ordner entfernt. Klicke auf Deinstallieren, um fortzufahren."
 !define MUI_UNCONFIRMPAGE_TEXT_LOCATION "Programmordner:"
 !insertmacro MUI_UNPAGE_CONFIRM
 
@@ -102,6 +102,9 @@ VIAddVersionKey /LANG=1031 "LegalCopyright" "${PRODUCT}"
 !insertmacro MUI_UNPAGE_INSTFILES
 
 !insertmacro MUI_LANGUAGE "German"
+; The language file's messages for a file that cannot be written, in the suite's "Du".
+LangString ^FileError ${LANG_GERMAN} "Die Datei kann nicht geschrieben werden:$\r$\n$\t$\"$0$\"$\r$\nKlicke auf Abbrechen, um abzubrechen,$\r$\nauf Wiederholen, um es noch einmal zu versuchen,$\r$\noder auf Ignorieren, um diese Datei zu überspringen."
+LangString ^FileError_NoIgnore ${LANG_GERMAN} "Die Datei kann nicht geschrieben werden:$\r$\n$\t$\"$0$\"$\r$\nKlicke auf Wiederholen, um es noch einmal zu versuchen,$\r$\noder auf Abbrechen, um die Installation zu beenden."
 
 ; A running monitor holds watch.dll: the folder's hosts are ended after a question (in a silent run without
 ; one). $R9 is 1 afterwards when a monitor was running and has been ended.
