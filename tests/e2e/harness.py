@@ -1,5 +1,6 @@
 """Shared pieces of the end-to-end tests: the Wine prefix, the program folder, running programs, checks."""
 import argparse
+import atexit
 import os
 import shutil
 import subprocess
@@ -41,6 +42,12 @@ class Case:
         self.recorder_dir = os.path.join(self.win32_build, "standins", "recorder")
         shutil.rmtree(self.work, ignore_errors=True)
         os.makedirs(self.work)
+        # A script that broke off half-way may have left programs running in this prefix: they would keep its
+        # wineserver alive, and every later script would wait for it in vain at its end. Scripts of one prefix
+        # never run at the same time (CTest's prefix lock), so whatever runs there now is a leftover.
+        subprocess.run(["wineserver", "-k"], env=self.env(), timeout=60, stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL)
+        atexit.register(self._end_spawned)
 
     # The program folder: dist copied below drive C: under a long name with a blank in it.
     def install_dist(self, folder="VUR Test"):
@@ -245,12 +252,15 @@ class Case:
     def equal(self, actual, expected, what):
         return self.check(actual == expected, "%s: expected %r, got %r" % (what, expected, actual))
 
-    def end_programs(self):
-        """Ends what spawn() started and waits for the prefix's wineserver to end."""
+    def _end_spawned(self):
         for process in self.spawned:
             if process.poll() is None:
                 process.kill()
                 process.wait(timeout=30)
+
+    def end_programs(self):
+        """Ends what spawn() started and waits for the prefix's wineserver to end."""
+        self._end_spawned()
         subprocess.run(["wineserver", "-w"], env=self.env(), timeout=60)
 
     def finish(self):
