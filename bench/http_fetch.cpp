@@ -8,7 +8,7 @@
 
 namespace {
 
-class TCountingStream : public vur::TStream {
+class TCountingStream : public vur::OutputStream {
 public:
     void Write(const char*, size_t size) override { Bytes += size; }
     unsigned long long Bytes = 0;

@@ -5,9 +5,9 @@
 #include "application_watch.h"
 #include "connection_watch.h"
 #include "magrascon.h"
-#include "monitor_engines.h"
+#include "monitor/monitor_engines_win32.h"
 #include "monitor_tick.h"
-#include "shared/module_path.h"
+#include "shared/module_path_win32.h"
 #include "shared/program_settings.h"
 #include "shared/run_value.h"
 #include "shared/ui/message_window.h"
@@ -26,7 +26,7 @@ double ThreadCpuMs() {
     return static_cast<double>(ticks(kernel) + ticks(user)) / 10000.0;
 }
 
-class BenchTickSystem : public vurmon::TickSystem {
+class BenchTickSystem : public vur::monitor::TickSystem {
 public:
     explicit BenchTickSystem(std::string file) : file_(std::move(file)) {}
     bool SettingsFileExists() override { return GetFileAttributesA(file_.c_str()) != INVALID_FILE_ATTRIBUTES; }
@@ -43,14 +43,14 @@ public:
 };
 
 // 200 processes that the engines find clean and that load nothing to dial with: settled after 11 passes.
-class SettledProcesses : public vurmon::ApplicationSystem {
+class SettledProcesses : public vur::monitor::ApplicationSystem {
 public:
-    bool Processes(std::vector<vurmon::ProcessEntry>& out) override {
+    bool Processes(std::vector<vur::monitor::ProcessEntry>& out) override {
         out.clear();
         for (std::uint32_t i = 1; i <= 200; ++i) out.push_back({i * 4, "programm" + std::to_string(i) + ".exe"});
         return true;
     }
-    bool Modules(std::uint32_t id, std::vector<vurmon::ModuleEntry>& out) override {
+    bool Modules(std::uint32_t id, std::vector<vur::monitor::ModuleEntry>& out) override {
         out = {{"programm.exe", "c:\\programme\\programm" + std::to_string(id) + ".exe"}, {"kernel32.dll", "k"}};
         return true;
     }
@@ -74,16 +74,16 @@ int main(int argc, char** argv) {
     const std::string folder = argc > 1 ? std::string(argv[1]) + "\\" : vur::ModuleFolder(nullptr);
     vur::ui::MessageWindow owner([](UINT, WPARAM, LPARAM) {});
     auto settings = vur::OpenProgramSettings(folder);
-    vurmon::MonitorEngines engines;
+    vur::monitor::MonitorEngines engines;
     engines.Load(vur::ModuleFolder(nullptr));
     engines.LoadSignatures(vur::ModuleFolder(nullptr));
 
     BenchTickSystem system(folder + "vur.conf");
-    vurmon::MonitorTick tick(system, *settings, folder);
-    vurmon::Win32ApplicationSystem applications(
+    vur::monitor::MonitorTick tick(system, *settings, folder);
+    vur::monitor::Win32ApplicationSystem applications(
         engines, folder, [](const std::string&, const std::string&, unsigned) { return IDNO; },
         [](const std::string&) {});
-    vurmon::ApplicationWatch watch(applications, *settings);
+    vur::monitor::ApplicationWatch watch(applications, *settings);
     vur::TMagRasCon mag(vur::ProcessRasBinding(), owner.hwnd());
     NoQuestions prompt;
     vur::TConnectionWatch connections(mag, *settings, prompt);
@@ -110,13 +110,13 @@ int main(int argc, char** argv) {
     perCall("Run value write", [&] { vur::WriteRunValue("\"" + folder + "fast.exe\""); });
     perCall("application watch (snapshot included)", [&] { watch.CheckApplications(); });
     perCall("connection poll", [&] { connections.PollConnections(); });
-    std::vector<vurmon::ProcessEntry> processes;
+    std::vector<vur::monitor::ProcessEntry> processes;
     const double snapshotBefore = ThreadCpuMs();
     for (int i = 0; i < ticks; ++i) applications.Processes(processes);
     std::printf("  %-40s %.3f ms CPU\n", "process snapshot alone", (ThreadCpuMs() - snapshotBefore) / ticks);
 
     SettledProcesses fake;
-    vurmon::ApplicationWatch settled(fake, *settings);
+    vur::monitor::ApplicationWatch settled(fake, *settings);
     for (int i = 0; i < 12; ++i) settled.CheckApplications();
     const int passes = 2000;
     start = ThreadCpuMs();

@@ -21,7 +21,7 @@
 #include "scanner/scan_host.h"
 #include "scanner/scan_run.h"
 #include "shared/engine_api.h"
-#include "shared/module_path.h"
+#include "shared/module_path_win32.h"
 #include "shared/signatures.h"
 #include "shared/ui/application.h"
 #include "shared/ui/controls.h"

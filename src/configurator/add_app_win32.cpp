@@ -1,5 +1,5 @@
 // The add-application dialog.
-#include "configurator/add_app.h"
+#include "configurator/add_app_win32.h"
 
 #include "configurator/config_texts.h"
 #include "shared/crc.h"

@@ -1,5 +1,5 @@
 // The add dialogs' common frame.
-#include "configurator/add_dialog.h"
+#include "configurator/add_dialog_win32.h"
 
 #include "configurator/config_texts.h"
 

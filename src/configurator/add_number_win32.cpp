@@ -1,5 +1,5 @@
 // The add-number dialog.
-#include "configurator/add_number.h"
+#include "configurator/add_number_win32.h"
 
 #include "configurator/config_texts.h"
 

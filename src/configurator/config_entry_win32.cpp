@@ -2,7 +2,7 @@
 #include <windows.h>
 
 #include "configurator/config_texts.h"
-#include "configurator/main_form.h"
+#include "configurator/main_form_win32.h"
 #include "shared/ui/application.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {

@@ -1,10 +1,10 @@
 // The configurator window: components, layout, and the handlers that hand over to the rule editor.
-#include "configurator/main_form.h"
+#include "configurator/main_form_win32.h"
 
 #include <exception>
 
 #include "configurator/config_texts.h"
-#include "shared/module_path.h"
+#include "shared/module_path_win32.h"
 #include "shared/program_settings.h"
 #include "shared/ui/application.h"
 #include "shared/ui/shell.h"

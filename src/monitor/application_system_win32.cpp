@@ -5,10 +5,10 @@
 #include "shared/crc.h"
 #include "shared/long_path.h"
 #include "shared/quarantine.h"
-#include "shared/win32_handles.h"
+#include "shared/handles_win32.h"
 #include "shared/winfuncs.h"
 
-namespace vurmon {
+namespace vur::monitor {
 
 Win32ApplicationSystem::Win32ApplicationSystem(const MonitorEngines& engines, std::string programFolder,
                                                Question ask, std::function<void(const std::string&)> reportError)
@@ -41,4 +41,4 @@ void Win32ApplicationSystem::Isolate(const std::string& path, const std::string&
     vur::IsolateFile(path, reason, folder_, vur::SystemQuarantine());
 }
 
-} // namespace vurmon
+} // namespace vur::monitor

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "monitor/application_watch.h"
-#include "monitor/monitor_engines.h"
+#include "monitor/monitor_engines_win32.h"
 #include "monitor/process_lists.h"
 
 #include <windows.h>
@@ -11,7 +11,7 @@
 #include <functional>
 #include <memory>
 
-namespace vurmon {
+namespace vur::monitor {
 
 class Win32ApplicationSystem : public ApplicationSystem {
 public:
@@ -49,4 +49,4 @@ private:
     std::unique_ptr<ProcessLists> lists_;
 };
 
-} // namespace vurmon
+} // namespace vur::monitor

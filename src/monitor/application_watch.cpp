@@ -11,7 +11,7 @@
 
 #include <functional>
 
-namespace vurmon {
+namespace vur::monitor {
 
 namespace q = questions;
 namespace schema = vur::schema;
@@ -126,22 +126,22 @@ void ApplicationWatch::React(Verdict verdict, std::uint32_t processId, const std
     switch (verdict) {
     case Verdict::KnownDialer:
         setting = schema::Read(settings_, schema::kInfectedApplication);
-        first = q::D1(path), firstCaption = q::kD1Caption;
-        second = q::kD2, secondCaption = q::kD2Caption;
-        third = q::kD3, thirdCaption = q::kD3Caption;
+        first = q::AllowDialerQuestion(path), firstCaption = q::kAllowDialerCaption;
+        second = q::kTerminateDialerQuestion, secondCaption = q::kTerminateDialerCaption;
+        third = q::kIsolateDialerQuestion, thirdCaption = q::kIsolateDialerCaption;
         reason = vur::kReasonDialer;
         break;
     case Verdict::Suspicious:
         setting = schema::Read(settings_, schema::kSuspiciousApplication);
-        first = q::S1(path, analysis), firstCaption = q::kS1Caption;
-        second = q::kS2, secondCaption = q::kS2Caption;
-        third = q::kS3, thirdCaption = q::kS3Caption;
+        first = q::AllowSuspectQuestion(path, analysis), firstCaption = q::kAllowSuspectCaption;
+        second = q::kTerminateSuspectQuestion, secondCaption = q::kTerminateSuspectCaption;
+        third = q::kIsolateSuspectQuestion, thirdCaption = q::kIsolateSuspectCaption;
         reason = vur::kReasonSuspiciousPrefix + analysis;
         break;
     default:
         setting = schema::Read(settings_, schema::kNewApplication);
-        first = q::N1(path), firstCaption = q::kN1Caption;
-        second = q::kN2, secondCaption = q::kN2Caption;
+        first = q::AllowNewProgramQuestion(path), firstCaption = q::kAllowNewProgramCaption;
+        second = q::kTerminateNewProgramQuestion, secondCaption = q::kTerminateNewProgramCaption;
         break;
     }
     const bool canIsolate = thirdCaption != nullptr;
@@ -184,4 +184,4 @@ void ApplicationWatch::React(Verdict verdict, std::uint32_t processId, const std
     }
 }
 
-} // namespace vurmon
+} // namespace vur::monitor

@@ -10,7 +10,7 @@
 #include <unordered_map>
 #include <vector>
 
-namespace vurmon {
+namespace vur::monitor {
 
 struct ProcessEntry {
     std::uint32_t id;
@@ -91,4 +91,4 @@ private:
     std::uint64_t pass_ = 0;
 };
 
-} // namespace vurmon
+} // namespace vur::monitor

@@ -1,9 +1,10 @@
-// The connection check: number key from the phonebook entry, "Verbindungen" lookup, reaction, question C1.
+// The connection check: number key from the phonebook entry, "Verbindungen" lookup, reaction, the question
+// whether to allow the number.
 #include "monitor/connection_watch.h"
 
 #include "shared/settings_schema.h"
 
-namespace vur {
+namespace vur::monitor {
 
 namespace {
 
@@ -104,4 +105,4 @@ void TConnectionWatch::Check(int index) {
     if (allow) settings_.WriteString(schema::kNumbers, key, schema::NumberValue(key, key));
 }
 
-} // namespace vur
+} // namespace vur::monitor

@@ -14,7 +14,7 @@
 #include <set>
 #include <string>
 
-namespace vur {
+namespace vur::monitor {
 
 // Seam: a modal question owned by the monitor's window; returns the button pressed (6 = Yes).
 class TConnectionPrompt {
@@ -57,4 +57,4 @@ class TConnectionWatch {
     std::set<TRasHandle> busy_;
 };
 
-} // namespace vur
+} // namespace vur::monitor

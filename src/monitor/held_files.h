@@ -3,7 +3,7 @@
 
 #include <string>
 
-namespace vurmon {
+namespace vur::monitor {
 
 // Opens the nine files in their fixed order for reading. Others can still read and start them, and the
 // settings file can still be written (shared for reading and writing; Windows 9x knows no share-delete).
@@ -11,4 +11,4 @@ namespace vurmon {
 // Returns how many files are held.
 int HoldCompanionFiles(const std::string& programFolder);
 
-} // namespace vurmon
+} // namespace vur::monitor

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-namespace vurmon {
+namespace vur::monitor {
 
 int HoldCompanionFiles(const std::string& programFolder) {
     static const char* const kFiles[] = {"config.exe", "start.exe",   "vault.exe",  "update.exe", "scanner.exe",
@@ -18,4 +18,4 @@ int HoldCompanionFiles(const std::string& programFolder) {
     return held;
 }
 
-} // namespace vurmon
+} // namespace vur::monitor

@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-namespace vur {
+namespace vur::monitor {
 
 namespace {
 
@@ -250,4 +250,4 @@ void TMagRasCon::DeliverStateMessage(uint32_t wParam) {
         OnStateEvent(*this, ring_[wParam - 1]);
 }
 
-} // namespace vur
+} // namespace vur::monitor

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-namespace vur {
+namespace vur::monitor {
 
 // One RASCONN record widened to the XP layout, zero beyond the system's own size.
 using TConnectionRecord = std::array<uint8_t, rasconn::kWidest>;
@@ -118,4 +118,4 @@ class TMagRasCon {
 // Fixed English name of a RAS connection state, "Unknown State (n)" for a state without one.
 std::string RasStateName(uint32_t state);
 
-} // namespace vur
+} // namespace vur::monitor

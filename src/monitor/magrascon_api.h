@@ -16,7 +16,7 @@
 #define VUR_RASAPI
 #endif
 
-namespace vur {
+namespace vur::monitor {
 
 // HRASCONN as a value: wide enough for both layouts. Calls take it at the width of a pointer, as the system
 // passes a handle.
@@ -53,4 +53,4 @@ constexpr uint32_t kInvalidSize = 632;
 constexpr uint32_t kDllNotFound = 1157;
 } // namespace raserr
 
-} // namespace vur
+} // namespace vur::monitor

@@ -1,7 +1,7 @@
 // LoadRasApi: RASAPI32.DLL from the system folder; the phonebook call from it or, on Windows 95, RNAPH.DLL.
 #include "monitor/magrascon_binding.h"
 
-namespace vur {
+namespace vur::monitor {
 
 template <typename F> F TRasBinding::Resolve(TModuleHandle module, const char* name) {
     return reinterpret_cast<F>(system_.GetProcAddress(module, name));
@@ -52,4 +52,4 @@ TSystemClass TRasBinding::SystemClass() {
     return class_;
 }
 
-} // namespace vur
+} // namespace vur::monitor

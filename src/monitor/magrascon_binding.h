@@ -4,7 +4,7 @@
 #include "monitor/magrascon_api.h"
 #include "monitor/magrascon_records.h"
 
-namespace vur {
+namespace vur::monitor {
 
 class TRasBinding {
   public:
@@ -53,4 +53,4 @@ class TRasBinding {
 // The binding on the real system, released at process end (win32 builds only).
 TRasBinding& ProcessRasBinding();
 
-} // namespace vur
+} // namespace vur::monitor

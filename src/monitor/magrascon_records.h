@@ -7,7 +7,7 @@
 #include <cstring>
 #include <string>
 
-namespace vur {
+namespace vur::monitor {
 
 // The record sizes RAS accepts differ per Windows release; the size field must match the running one.
 enum class TSystemClass { Win9x, NT4, Win2000, XP };
@@ -147,4 +147,4 @@ inline void PutText(uint8_t* record, size_t offset, size_t length, const std::st
     record[offset + n] = 0;
 }
 
-} // namespace vur
+} // namespace vur::monitor

@@ -1,7 +1,7 @@
 // Status texts of the RAS component: the system's error texts and fixed English names of connection states.
 #include "monitor/magrascon.h"
 
-namespace vur {
+namespace vur::monitor {
 
 std::string RasStateName(uint32_t state) {
     static const char* const kDialing[] = {
@@ -51,4 +51,4 @@ std::string TMagRasCon::ErrorText(uint32_t code) {
     return text;
 }
 
-} // namespace vur
+} // namespace vur::monitor

@@ -6,7 +6,7 @@
 
 #include <windows.h>
 
-namespace vur {
+namespace vur::monitor {
 
 namespace {
 
@@ -57,4 +57,4 @@ TRasBinding& ProcessRasBinding() {
     return binding;
 }
 
-} // namespace vur
+} // namespace vur::monitor

@@ -3,8 +3,8 @@
 
 #include "monitor/magrascon_api.h"
 
-namespace vur {
+namespace vur::monitor {
 
 const TRasSystem& Win32RasSystem();
 
-} // namespace vur
+} // namespace vur::monitor

@@ -1,16 +1,16 @@
 // TfMain: start-up of the monitor's resources and its tick.
-#include "monitor/main_form.h"
+#include "monitor/main_form_win32.h"
 
 #include "monitor/held_files.h"
 #include "monitor/random_name.h"
-#include "shared/module_path.h"
+#include "shared/module_path_win32.h"
 #include "shared/program_settings.h"
 #include "shared/run_value.h"
 #include "shared/settings_schema.h"
 #include "shared/ui/application.h"
 #include "monitor/texts.h"
 
-namespace vurmon {
+namespace vur::monitor {
 
 TfMain::TfMain(HMODULE library) {
     // The designed size of the form; it is never shown.
@@ -118,4 +118,4 @@ int TfMain::Ask(const std::string& text, const std::string& caption, unsigned fl
     return MessageBoxA(hwnd(), text.c_str(), caption.c_str(), flags);
 }
 
-} // namespace vurmon
+} // namespace vur::monitor

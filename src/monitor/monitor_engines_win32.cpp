@@ -1,9 +1,9 @@
 // Engine loading for the monitor.
-#include "monitor/monitor_engines.h"
+#include "monitor/monitor_engines_win32.h"
 
 #include "shared/signatures.h"
 
-namespace vurmon {
+namespace vur::monitor {
 
 namespace {
 
@@ -43,4 +43,4 @@ void MonitorEngines::LoadSignatures(const std::string& programFolder) {
         programFolder, [this](const std::string& file) { return init_(file.c_str()); }, vur::FindEntries);
 }
 
-} // namespace vurmon
+} // namespace vur::monitor

@@ -4,7 +4,7 @@
 #include "shared/caught_error.h"
 #include "shared/settings_schema.h"
 
-namespace vurmon {
+namespace vur::monitor {
 
 MonitorTick::MonitorTick(TickSystem& system, vur::TCustomIniFile& settings, std::string programFolder)
     : system_(system), settings_(settings), programFolder_(std::move(programFolder)) {}
@@ -36,4 +36,4 @@ void MonitorTick::Report(const std::string& message) {
     if (reported_.insert(message).second) system_.ShowError(message);
 }
 
-} // namespace vurmon
+} // namespace vur::monitor

@@ -9,7 +9,7 @@
 #include <set>
 #include <string>
 
-namespace vurmon {
+namespace vur::monitor {
 
 // Seam: what the tick needs of the system besides the settings.
 class TickSystem {
@@ -44,4 +44,4 @@ private:
     std::set<std::string> reported_;
 };
 
-} // namespace vurmon
+} // namespace vur::monitor

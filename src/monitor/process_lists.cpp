@@ -1,7 +1,7 @@
 // The PSAPI process and module records.
 #include "monitor/process_lists.h"
 
-namespace vurmon {
+namespace vur::monitor {
 
 namespace {
 
@@ -45,4 +45,4 @@ bool PsapiLists::Modules(std::uint32_t processId, std::vector<ModuleEntry>& modu
     return true;
 }
 
-} // namespace vurmon
+} // namespace vur::monitor

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace vurmon {
+namespace vur::monitor {
 
 // One source of the process list and of each process's modules, in the records the watch reads.
 class ProcessLists {
@@ -49,4 +49,4 @@ private:
     PsapiCalls& calls_;
 };
 
-} // namespace vurmon
+} // namespace vur::monitor

@@ -1,11 +1,11 @@
 // ToolHelp32 snapshots, and the choice of the source.
 #include "monitor/process_lists_win32.h"
 
-#include "shared/win32_handles.h"
+#include "shared/handles_win32.h"
 
 #include <cstring>
 
-namespace vurmon {
+namespace vur::monitor {
 
 namespace {
 
@@ -57,4 +57,4 @@ std::unique_ptr<ProcessLists> MakeProcessLists(const ToolHelp& toolHelp, const P
     return nullptr;
 }
 
-} // namespace vurmon
+} // namespace vur::monitor

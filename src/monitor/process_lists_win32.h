@@ -8,7 +8,7 @@
 
 #include <memory>
 
-namespace vurmon {
+namespace vur::monitor {
 
 class ToolHelpLists : public ProcessLists {
 public:
@@ -24,4 +24,4 @@ private:
 // The first of the two sources that is available; null when neither is. The bindings must outlive the result.
 std::unique_ptr<ProcessLists> MakeProcessLists(const ToolHelp& toolHelp, const Psapi& psapi);
 
-} // namespace vurmon
+} // namespace vur::monitor

@@ -3,9 +3,9 @@
 
 #include "shared/system_library.h"
 #include "shared/system_library_win32.h"
-#include "shared/win32_handles.h"
+#include "shared/handles_win32.h"
 
-namespace vurmon {
+namespace vur::monitor {
 
 static_assert(sizeof(std::uint32_t) == sizeof(DWORD), "process ids are DWORDs");
 
@@ -54,4 +54,4 @@ bool Win32PsapiCalls::ModulePaths(std::uint32_t processId, std::size_t most, std
     return true;
 }
 
-} // namespace vurmon
+} // namespace vur::monitor

@@ -6,7 +6,7 @@
 
 #include <windows.h>
 
-namespace vurmon {
+namespace vur::monitor {
 
 struct Psapi {
     BOOL(WINAPI* enumProcesses)(DWORD* ids, DWORD bytes, DWORD* bytesReturned) = nullptr;
@@ -31,4 +31,4 @@ private:
     const Psapi& psapi_;
 };
 
-} // namespace vurmon
+} // namespace vur::monitor

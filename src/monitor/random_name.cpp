@@ -3,7 +3,7 @@
 
 #include <random>
 
-namespace vurmon {
+namespace vur::monitor {
 
 std::string MakeRandomName(std::uint32_t seed) {
     std::mt19937 generator(seed);
@@ -14,4 +14,4 @@ std::string MakeRandomName(std::uint32_t seed) {
     return name;
 }
 
-} // namespace vurmon
+} // namespace vur::monitor

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-namespace vurmon {
+namespace vur::monitor {
 
 // 2 to 101 letters "A" to "Z": n is drawn uniformly from 0..99 and n + 2 letters follow.
 std::string MakeRandomName(std::uint32_t seed);
@@ -12,4 +12,4 @@ std::string MakeRandomName(std::uint32_t seed);
 // Seeded afresh from the clock on every call (Windows builds only).
 std::string MakeRandomName();
 
-} // namespace vurmon
+} // namespace vur::monitor

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-namespace vurmon {
+namespace vur::monitor {
 
 std::string MakeRandomName() {
     static std::uint32_t calls = 0;
@@ -15,4 +15,4 @@ std::string MakeRandomName() {
     return MakeRandomName(seed);
 }
 
-} // namespace vurmon
+} // namespace vur::monitor

@@ -1,7 +1,7 @@
 // The monitor's own messages beyond its questions.
 #pragma once
 
-namespace vurmon::texts {
+namespace vur::monitor::texts {
 
 const char* const kCaption = "VUR";
 // Shown once at start-up when an engine library or one of its entry points is missing; the list follows.
@@ -23,4 +23,4 @@ const char* const kStartFailedAdvice =
     "Ein anderes Programm, das VUR geladen hat, übernimmt den Schutz, sobald es kann. Bis dahin ist dieser "
     "Rechner nicht geschützt. Starte Windows neu; hilft das nicht, installiere VUR neu.";
 
-} // namespace vurmon::texts
+} // namespace vur::monitor::texts

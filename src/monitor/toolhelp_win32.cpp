@@ -4,7 +4,7 @@
 #include "shared/system_library_win32.h"
 
 
-namespace vurmon {
+namespace vur::monitor {
 
 // The record sizes the system expects of the ANSI entries; on 64-bit Windows their pointer-sized fields grow.
 constexpr bool kWide = sizeof(void*) == 8;
@@ -27,4 +27,4 @@ const ToolHelp& BoundToolHelp() {
     return bound;
 }
 
-} // namespace vurmon
+} // namespace vur::monitor

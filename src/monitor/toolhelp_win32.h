@@ -6,7 +6,7 @@
 
 #include <tlhelp32.h>
 
-namespace vurmon {
+namespace vur::monitor {
 
 struct ToolHelp {
     HANDLE(WINAPI* createSnapshot)(DWORD flags, DWORD processId) = nullptr;
@@ -23,4 +23,4 @@ struct ToolHelp {
 // Bound once per process.
 const ToolHelp& BoundToolHelp();
 
-} // namespace vurmon
+} // namespace vur::monitor

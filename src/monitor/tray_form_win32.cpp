@@ -1,15 +1,15 @@
 // TForm1: the tray icon, its double click and its menu.
-#include "monitor/tray_form.h"
+#include "monitor/tray_form_win32.h"
 
 #include "monitor/random_name.h"
-#include "shared/module_path.h"
+#include "shared/module_path_win32.h"
 #include "shared/ui/shell.h"
 
 #include <shellapi.h>
 
 #include <cstring>
 
-namespace vurmon {
+namespace vur::monitor {
 
 namespace {
 
@@ -125,4 +125,4 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return vur::ui::Window::HandleMessage(message, wParam, lParam);
 }
 
-} // namespace vurmon
+} // namespace vur::monitor

@@ -1,12 +1,12 @@
 // The scanner window: components, options, report, and the host the scan run works through.
-#include "scanner/main_form.h"
+#include "scanner/main_form_win32.h"
 
 #include "scanner/engine_imports.h"
 #include "scanner/report_file_win32.h"
 #include "scanner/scan_file_system_win32.h"
 #include "scanner/scan_texts.h"
 #include "scanner/status_line_win32.h"
-#include "shared/module_path.h"
+#include "shared/module_path_win32.h"
 #include "shared/program_settings.h"
 #include "shared/quarantine.h"
 #include "shared/settings_schema.h"

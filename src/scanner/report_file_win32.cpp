@@ -2,9 +2,9 @@
 #include "scanner/report_file_win32.h"
 
 #include "shared/errors.h"
-#include "shared/file_writer.h"
+#include "shared/file_writer_win32.h"
 #include "shared/ui/file_dialogs.h"
-#include "shared/win32_handles.h"
+#include "shared/handles_win32.h"
 
 namespace vur::scanner {
 

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "shared/win32_handles.h"
+#include "shared/handles_win32.h"
 
 namespace vur::scanner {
 

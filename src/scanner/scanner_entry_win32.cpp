@@ -1,7 +1,7 @@
 // scanner.exe: the scanner's program entry.
 #include <windows.h>
 
-#include "scanner/main_form.h"
+#include "scanner/main_form_win32.h"
 #include "shared/ui/application.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {

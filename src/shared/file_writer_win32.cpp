@@ -1,5 +1,5 @@
 // Whole-file writes on WriteFile.
-#include "shared/file_writer.h"
+#include "shared/file_writer_win32.h"
 
 #include "shared/errors.h"
 

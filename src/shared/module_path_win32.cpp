@@ -1,5 +1,5 @@
 // Module file names and program folders.
-#include "shared/module_path.h"
+#include "shared/module_path_win32.h"
 
 namespace vur {
 

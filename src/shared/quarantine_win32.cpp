@@ -2,8 +2,8 @@
 #include "shared/quarantine.h"
 
 #include "shared/errors.h"
-#include "shared/file_writer.h"
-#include "shared/win32_handles.h"
+#include "shared/file_writer_win32.h"
+#include "shared/handles_win32.h"
 
 namespace vur {
 

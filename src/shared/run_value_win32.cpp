@@ -2,7 +2,7 @@
 #include "shared/run_value.h"
 
 #include "shared/settings_schema.h"
-#include "shared/win32_handles.h"
+#include "shared/handles_win32.h"
 
 namespace vur {
 

@@ -1,7 +1,7 @@
 // Directory search for the signature files on FindFirstFileA.
 #include "shared/signatures.h"
 
-#include "shared/win32_handles.h"
+#include "shared/handles_win32.h"
 
 namespace vur {
 

@@ -3,7 +3,7 @@
 
 #include "shared/ui/fonts.h"
 #include "shared/ui/heading.h"
-#include "shared/module_path.h"
+#include "shared/module_path_win32.h"
 #include "shared/ui/shell.h"
 #include "startcenter/tiles.h"
 

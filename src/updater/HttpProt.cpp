@@ -6,7 +6,7 @@
 
 #include <utility>
 
-namespace vur {
+namespace vur::updater {
 
 namespace {
 
@@ -125,10 +125,10 @@ void THttpCli::DataAvailable(const char* data, size_t size) {
     if (FState != httpWaitingHeader && FState != httpWaitingBody)
         return;
     FLastProgress = GetTickCount();
-    THttpSession::TAction action = FSession.Receive(data, size, ReceiveStream);
+    HttpSession::Action action = FSession.Receive(data, size, ReceiveStream);
     if (FSession.HeaderDone())
         FState = httpWaitingBody;
-    if (action == THttpSession::TAction::Close) {
+    if (action == HttpSession::Action::Close) {
         FSocket.Close();
         ExchangeClosed();
     }
@@ -208,4 +208,4 @@ void THttpCli::WaitUntilReady() {
         PostQuitMessage(static_cast<int>(quitCode));
 }
 
-} // namespace vur
+} // namespace vur::updater

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-namespace vur {
+namespace vur::updater {
 
 enum THttpState {
     httpReady,
@@ -27,7 +27,7 @@ enum THttpState {
 // Get waits for socket notifications and other window messages together (MsgWaitForMultipleObjects), so
 // timers and repaints of the application run meanwhile and an idle wait costs no processor time. A request
 // ends after Timeout ms without any progress (look-up, connection, bytes) and after MaxRequestTime ms in
-// all; relocations are followed at most THttpSession::RelocationLimit times.
+// all; relocations are followed at most HttpSession::RelocationLimit times.
 class THttpCli {
 public:
     THttpCli();
@@ -47,7 +47,7 @@ public:
     std::string Password;
     unsigned long Timeout = 30000;
     unsigned long MaxRequestTime = 3600000;
-    TStream* ReceiveStream = nullptr;
+    OutputStream* ReceiveStream = nullptr;
 
     // Raises EHttpException: "HTTP component is busy" (1) during a request; the reason and status for a
     // status of 400 or more and for failed look-ups and connections (404); the component's own failures
@@ -80,7 +80,7 @@ private:
     void Guard(const std::function<void()>& step);
     void WaitUntilReady();
 
-    THttpSession FSession;
+    HttpSession FSession;
     TWSocket FSocket;
     ui::MessageWindow FWindow;
     THttpState FState = httpReady;
@@ -90,4 +90,4 @@ private:
     std::exception_ptr FStreamError;
 };
 
-} // namespace vur
+} // namespace vur::updater

@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-namespace vur {
+namespace vur::updater {
 
 namespace {
 
@@ -138,7 +138,7 @@ void TWSocket::SocketEvent(WORD event, WORD error) {
         FlushSend();
         break;
     case FD_READ:
-        if (ReadOnce() == TRead::Ended) {
+        if (ReadOnce() == ReadOutcome::Ended) {
             Close();
             if (OnSessionClosed)
                 OnSessionClosed(0);
@@ -148,7 +148,7 @@ void TWSocket::SocketEvent(WORD event, WORD error) {
         // Data may still be buffered behind the close notification: read it all first. An event handler
         // may close the socket or open the next connection meanwhile; then this notification is stale.
         UINT message = FSocketMessage;
-        while (FSocketMessage == message && ReadOnce() == TRead::Data) {
+        while (FSocketMessage == message && ReadOnce() == ReadOutcome::Data) {
         }
         if (FSocketMessage == message) {
             Close();
@@ -162,16 +162,16 @@ void TWSocket::SocketEvent(WORD event, WORD error) {
     }
 }
 
-TWSocket::TRead TWSocket::ReadOnce() {
+TWSocket::ReadOutcome TWSocket::ReadOnce() {
     int received = FApi->Recv(FSocket, FReadBuffer.data(), static_cast<int>(ReadSize), 0);
     if (received > 0) {
         if (OnDataAvailable)
             OnDataAvailable(FReadBuffer.data(), static_cast<size_t>(received));
-        return TRead::Data;
+        return ReadOutcome::Data;
     }
     if (received == SOCKET_ERROR && FApi->GetLastError() == WSAEWOULDBLOCK)
-        return TRead::WouldBlock;
-    return TRead::Ended;
+        return ReadOutcome::WouldBlock;
+    return ReadOutcome::Ended;
 }
 
-} // namespace vur
+} // namespace vur::updater

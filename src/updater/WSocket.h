@@ -2,13 +2,13 @@
 #pragma once
 
 #include "shared/ui/message_window.h"
-#include "updater/winsock_api.h"
+#include "updater/winsock_api_win32.h"
 
 #include <functional>
 #include <string>
 #include <vector>
 
-namespace vur {
+namespace vur::updater {
 
 // Every notification arrives as a window message to the socket's hidden window (WSAAsyncSelect,
 // WSAAsyncGetHostByName), so nothing blocks and nothing runs on another thread. Each look-up and each
@@ -45,8 +45,8 @@ public:
 private:
     void Handle(UINT message, WPARAM wParam, LPARAM lParam);
     void SocketEvent(WORD event, WORD error);
-    enum class TRead { Data, WouldBlock, Ended };
-    TRead ReadOnce();
+    enum class ReadOutcome { Data, WouldBlock, Ended };
+    ReadOutcome ReadOnce();
     void FlushSend();
 
     static const size_t ReadSize = 1 << 20;
@@ -63,4 +63,4 @@ private:
     std::vector<char> FReadBuffer;
 };
 
-} // namespace vur
+} // namespace vur::updater

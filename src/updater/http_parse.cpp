@@ -3,7 +3,7 @@
 
 #include "shared/base64.h"
 
-namespace vur {
+namespace vur::updater {
 
 namespace {
 
@@ -227,4 +227,4 @@ bool ResolveLocation(const std::string& value, const std::string& host, const st
     return true;
 }
 
-} // namespace vur
+} // namespace vur::updater

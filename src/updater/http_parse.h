@@ -3,7 +3,7 @@
 
 #include <string>
 
-namespace vur {
+namespace vur::updater {
 
 struct THttpUrl {
     std::string Scheme = "http";
@@ -60,4 +60,4 @@ bool ResolveLocation(const std::string& value, const std::string& host, const st
 
 std::string LowerCase(std::string text);
 
-} // namespace vur
+} // namespace vur::updater

@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-namespace vur {
+namespace vur::updater {
 
 namespace {
 
@@ -23,7 +23,7 @@ bool BeginsWithHtmlTag(const char* data) {
 
 } // namespace
 
-bool THttpSession::Begin(const std::string& url) {
+bool HttpSession::Begin(const std::string& url) {
     FRelocations = 0;
     FFailureCode = 0;
     FFailure.clear();
@@ -48,8 +48,8 @@ bool THttpSession::Begin(const std::string& url) {
     return !Failed();
 }
 
-void THttpSession::ResetExchange() {
-    FPhase = TPhase::Header;
+void HttpSession::ResetExchange() {
+    FPhase = Phase::Header;
     FLine.clear();
     FHeaders.clear();
     FStatusCode = 0;
@@ -61,7 +61,7 @@ void THttpSession::ResetExchange() {
     FLocation.clear();
 }
 
-std::string THttpSession::Request() const {
+std::string HttpSession::Request() const {
     THttpRequestLines lines;
     lines.Path = FPath;
     lines.Host = FHost;
@@ -72,10 +72,10 @@ std::string THttpSession::Request() const {
     return BuildGetRequest(lines);
 }
 
-THttpSession::TAction THttpSession::Receive(const char* data, size_t size, TStream* stream) {
-    if (Failed() || FPhase == TPhase::Done)
-        return TAction::Close;
-    if (FPhase == TPhase::Body)
+HttpSession::Action HttpSession::Receive(const char* data, size_t size, OutputStream* stream) {
+    if (Failed() || FPhase == Phase::Done)
+        return Action::Close;
+    if (FPhase == Phase::Body)
         return WriteBody(data, size, stream);
 
     size_t pos = 0;
@@ -90,7 +90,7 @@ THttpSession::TAction THttpSession::Receive(const char* data, size_t size, TStre
             if (BeginsWithHtmlTag(head)) {
                 if (FContentType.empty())
                     FContentType = "text/html";
-                FPhase = TPhase::Body;
+                FPhase = Phase::Body;
                 std::string line;
                 line.swap(FLine);
                 WriteBody(line.data(), line.size(), stream);
@@ -101,11 +101,11 @@ THttpSession::TAction THttpSession::Receive(const char* data, size_t size, TStre
         size_t end = found ? static_cast<size_t>(static_cast<const char*>(found) - data) : size;
         if (FLine.size() + (end - pos) >= LineLimit) {
             Fail(httperrLineTooLong, "HTTP line too long");
-            return TAction::Close;
+            return Action::Close;
         }
         FLine.append(data + pos, end - pos);
         if (!found)
-            return TAction::Continue;
+            return Action::Continue;
         pos = end + 1;
         std::string line;
         line.swap(FLine);
@@ -113,24 +113,24 @@ THttpSession::TAction THttpSession::Receive(const char* data, size_t size, TStre
             line.pop_back();
         if (line.empty())
             return EndOfHeader(data + pos, size - pos, stream);
-        if (HandleLine(line) == TAction::Close)
-            return TAction::Close;
+        if (HandleLine(line) == Action::Close)
+            return Action::Close;
     }
-    return TAction::Continue;
+    return Action::Continue;
 }
 
-THttpSession::TAction THttpSession::HandleLine(const std::string& line) {
+HttpSession::Action HttpSession::HandleLine(const std::string& line) {
     FHeaders.push_back(line);
     if (IsStatusLine(line)) {
         if (!ParseStatusLine(line, FStatusCode, FReasonPhrase)) {
             Fail(httperrBadResponse, "malformed HTTP status line");
-            return TAction::Close;
+            return Action::Close;
         }
-        return TAction::Continue;
+        return Action::Continue;
     }
     std::string name, value;
     if (!SplitHeaderField(line, name, value))
-        return TAction::Continue;
+        return Action::Continue;
     if (name == "location") {
         FRelocating = true;
         FLocation = value;
@@ -142,41 +142,41 @@ THttpSession::TAction THttpSession::HandleLine(const std::string& line) {
     } else if (name == "content-type") {
         FContentType = LowerCase(value);
     }
-    return TAction::Continue;
+    return Action::Continue;
 }
 
-THttpSession::TAction THttpSession::EndOfHeader(const char* rest, size_t size, TStream* stream) {
+HttpSession::Action HttpSession::EndOfHeader(const char* rest, size_t size, OutputStream* stream) {
     if (FRelocating) {
-        FPhase = TPhase::Done;
+        FPhase = Phase::Done;
         if (!FLocationValid)
             Fail(httperrBadLocation, "can't follow relocation to \"" + FLocation.substr(0, 200) + "\"");
         else if (FRelocations >= RelocationLimit)
             Fail(httperrTooManyRelocations, "too many relocations (more than " + std::to_string(RelocationLimit) + ")");
-        return TAction::Close;
+        return Action::Close;
     }
     if (FContentLength == 0) {
-        FPhase = TPhase::Done;
-        return TAction::Close;
+        FPhase = Phase::Done;
+        return Action::Close;
     }
-    FPhase = TPhase::Body;
+    FPhase = Phase::Body;
     WriteBody(rest, size, stream);
     if (FStatusCode < 400)
-        return TAction::Continue;
-    FPhase = TPhase::Done; // an error page is not read to its end
-    return TAction::Close;
+        return Action::Continue;
+    FPhase = Phase::Done; // an error page is not read to its end
+    return Action::Close;
 }
 
-THttpSession::TAction THttpSession::WriteBody(const char* data, size_t size, TStream* stream) {
+HttpSession::Action HttpSession::WriteBody(const char* data, size_t size, OutputStream* stream) {
     if (size == 0)
-        return TAction::Continue;
+        return Action::Continue;
     FReceivedBytes += static_cast<std::uint32_t>(size);
     if (stream)
         stream->Write(data, size);
-    return TAction::Continue;
+    return Action::Continue;
 }
 
-bool THttpSession::Closed() {
-    if (!Failed() && FRelocating && FLocationValid && FPhase == TPhase::Done) {
+bool HttpSession::Closed() {
+    if (!Failed() && FRelocating && FLocationValid && FPhase == Phase::Done) {
         ++FRelocations;
         FHost = FNewHost;
         FPort = FNewPort;
@@ -185,30 +185,30 @@ bool THttpSession::Closed() {
         return true;
     }
     if (!Failed()) {
-        if (FPhase == TPhase::Header)
+        if (FPhase == Phase::Header)
             Fail(httperrBadResponse, "connection closed before the end of the HTTP header");
-        else if (FPhase == TPhase::Body && FContentLength >= 0 && FReceivedBytes < static_cast<std::uint32_t>(FContentLength))
+        else if (FPhase == Phase::Body && FContentLength >= 0 && FReceivedBytes < static_cast<std::uint32_t>(FContentLength))
             Fail(httperrBadResponse, "connection closed after " + std::to_string(FReceivedBytes) + " of " +
                                          std::to_string(FContentLength) + " bytes");
     }
-    FPhase = TPhase::Done;
+    FPhase = Phase::Done;
     return false;
 }
 
-bool THttpSession::BodyComplete() const {
-    return FPhase != TPhase::Header && !FRelocating && FContentLength >= 0 &&
+bool HttpSession::BodyComplete() const {
+    return FPhase != Phase::Header && !FRelocating && FContentLength >= 0 &&
            FReceivedBytes >= static_cast<std::uint32_t>(FContentLength);
 }
 
-void THttpSession::TimedOut(const std::string& message) {
-    if (FPhase == TPhase::Done)
+void HttpSession::TimedOut(const std::string& message) {
+    if (FPhase == Phase::Done)
         return;
     if (!BodyComplete())
         Fail(httperrTimeout, message);
-    FPhase = TPhase::Done;
+    FPhase = Phase::Done;
 }
 
-void THttpSession::Fail(int code, const std::string& message) {
+void HttpSession::Fail(int code, const std::string& message) {
     if (Failed())
         return;
     FFailureCode = code;
@@ -216,18 +216,18 @@ void THttpSession::Fail(int code, const std::string& message) {
     FReasonPhrase = message;
 }
 
-void THttpSession::FailNetwork(const std::string& message) {
+void HttpSession::FailNetwork(const std::string& message) {
     if (Failed())
         return;
     Fail(httperrNoConnection, message);
     FStatusCode = 404;
 }
 
-void THttpSession::CheckOutcome() const {
+void HttpSession::CheckOutcome() const {
     if (Failed())
         throw EHttpException(FFailure, FFailureCode);
     if (FStatusCode >= 400)
         throw EHttpException(FReasonPhrase, FStatusCode);
 }
 
-} // namespace vur
+} // namespace vur::updater

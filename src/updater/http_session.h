@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace vur {
+namespace vur::updater {
 
 // Codes of EHttpException besides the HTTP status codes (404 also for failed look-ups and connections).
 enum : int {
@@ -33,13 +33,13 @@ private:
 };
 
 // Where the body goes; owned by the caller. Write may throw; the request then ends with that exception.
-class TStream {
+class OutputStream {
 public:
-    virtual ~TStream() = default;
+    virtual ~OutputStream() = default;
     virtual void Write(const char* data, size_t size) = 0;
 };
 
-class THttpSession {
+class HttpSession {
 public:
     static constexpr size_t LineLimit = 8192;
     static constexpr int RelocationLimit = 10;
@@ -57,10 +57,10 @@ public:
     // The request for the current target.
     std::string Request() const;
 
-    enum class TAction { Continue, Close };
+    enum class Action { Continue, Close };
     // Feeds received bytes: header lines first, then body bytes to the stream. Close means the component
     // must close the connection now (header over for a relocation, a failure, an error status, no body).
-    TAction Receive(const char* data, size_t size, TStream* stream);
+    Action Receive(const char* data, size_t size, OutputStream* stream);
 
     // The connection is closed. True when a relocation follows: the target is the new one, and the header
     // state is reset for the next exchange.
@@ -79,7 +79,7 @@ public:
     void CheckOutcome() const;
 
     bool Failed() const { return FFailureCode != 0; }
-    bool HeaderDone() const { return FPhase != TPhase::Header; }
+    bool HeaderDone() const { return FPhase != Phase::Header; }
     bool BodyComplete() const;
 
     int StatusCode() const { return FStatusCode; }
@@ -95,14 +95,14 @@ public:
     int Relocations() const { return FRelocations; }
 
 private:
-    enum class TPhase { Header, Body, Done };
+    enum class Phase { Header, Body, Done };
 
     void ResetExchange();
-    TAction HandleLine(const std::string& line);
-    TAction EndOfHeader(const char* rest, size_t size, TStream* stream);
-    TAction WriteBody(const char* data, size_t size, TStream* stream);
+    Action HandleLine(const std::string& line);
+    Action EndOfHeader(const char* rest, size_t size, OutputStream* stream);
+    Action WriteBody(const char* data, size_t size, OutputStream* stream);
 
-    TPhase FPhase = TPhase::Done;
+    Phase FPhase = Phase::Done;
     std::string FLine;
     int FStatusCode = 0;
     std::string FReasonPhrase;
@@ -122,4 +122,4 @@ private:
     std::string FFailure;
 };
 
-} // namespace vur
+} // namespace vur::updater

@@ -1,9 +1,9 @@
 // The updater window and the update run's host on Windows.
-#include "updater/main_form.h"
+#include "updater/main_form_win32.h"
 
 #include "shared/crc.h"
 #include "shared/errors.h"
-#include "shared/module_path.h"
+#include "shared/module_path_win32.h"
 #include "shared/program_settings.h"
 #include "shared/settings_schema.h"
 #include "shared/ui/application.h"

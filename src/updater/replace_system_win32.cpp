@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "shared/file_reader.h"
-#include "shared/win32_handles.h"
+#include "shared/handles_win32.h"
 #include "shared/winfuncs.h"
 
 namespace vur::updater {

@@ -1,7 +1,7 @@
 // Descriptions of the Windows Sockets 1.1 error numbers (WSABASEERR 10000 onwards).
 #include "updater/socket_errors.h"
 
-namespace vur {
+namespace vur::updater {
 
 namespace {
 
@@ -75,4 +75,4 @@ std::string SocketErrorDesc(int error) {
 
 std::string SocketErrorText(int error) { return SocketErrorDesc(error) + " (Error #" + std::to_string(error) + ")"; }
 
-} // namespace vur
+} // namespace vur::updater

@@ -3,7 +3,7 @@
 
 #include <string>
 
-namespace vur {
+namespace vur::updater {
 
 // The description of a WSAE* number; "Unknown error" for a number Windows Sockets does not define.
 std::string SocketErrorDesc(int error);
@@ -11,4 +11,4 @@ std::string SocketErrorDesc(int error);
 // "<description> (Error #<number>)".
 std::string SocketErrorText(int error);
 
-} // namespace vur
+} // namespace vur::updater

@@ -2,7 +2,7 @@
 #include <windows.h>
 
 #include "shared/ui/application.h"
-#include "updater/main_form.h"
+#include "updater/main_form_win32.h"
 #include "updater/update_texts.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {

@@ -4,7 +4,7 @@
 #include "shared/crc.h"
 #include "shared/errors.h"
 #include "shared/file_reader.h"
-#include "shared/win32_handles.h"
+#include "shared/handles_win32.h"
 
 namespace vur::updater {
 
@@ -12,7 +12,7 @@ namespace {
 
 // The download's body straight into its file, its checksum taken on the way; a write that fails ends the
 // download with an error.
-class FileStream : public TStream {
+class FileStream : public OutputStream {
 public:
     FileStream(HANDLE file, DownloadWatcher* watcher) : file_(file), watcher_(watcher) {}
     void Write(const char* data, size_t size) override {
@@ -34,7 +34,7 @@ private:
 };
 
 // A body kept in memory up to a limit; what goes beyond it marks the fetch as failed.
-class MemoryStream : public TStream {
+class MemoryStream : public OutputStream {
 public:
     MemoryStream(std::string& body, std::size_t limit) : body_(body), limit_(limit) {}
     void Write(const char* data, size_t size) override {
@@ -50,7 +50,7 @@ private:
 };
 
 // The client's Get into `stream`; false on an EHttpException.
-bool Fetch(THttpCli& client, const std::string& url, TStream& stream) {
+bool Fetch(THttpCli& client, const std::string& url, OutputStream& stream) {
     client.Proxy.clear();
     client.ProxyPort.clear();
     client.URL = url;

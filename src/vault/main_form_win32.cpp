@@ -1,10 +1,10 @@
 // The quarantine manager's window: components, layout, and the handlers that hand over to the listing and
 // the actions.
-#include "vault/main_form.h"
+#include "vault/main_form_win32.h"
 
 #include <algorithm>
 
-#include "shared/module_path.h"
+#include "shared/module_path_win32.h"
 #include "shared/quarantine.h"
 #include "shared/ui/application.h"
 #include "shared/ui/shell.h"

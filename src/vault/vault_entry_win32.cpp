@@ -2,7 +2,7 @@
 #include <windows.h>
 
 #include "shared/ui/application.h"
-#include "vault/main_form.h"
+#include "vault/main_form_win32.h"
 #include "vault/vault_texts.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {

@@ -17,15 +17,15 @@ std::string FolderOf(const std::string& path) { return path.substr(0, path.rfind
 
 // The processes that have `library` loaded, each with its program file's full path.
 std::vector<HeldLibrary> Holders(const std::string& library, MonitorHosts& hosts) {
-    vurmon::ProcessLists* lists = hosts.Lists();
-    std::vector<vurmon::ProcessEntry> processes;
+    vur::monitor::ProcessLists* lists = hosts.Lists();
+    std::vector<vur::monitor::ProcessEntry> processes;
     if (!lists || !lists->Processes(processes)) throw std::runtime_error("the process list cannot be read");
     std::vector<HeldLibrary> holders;
-    for (const vurmon::ProcessEntry& process : processes) {
+    for (const vur::monitor::ProcessEntry& process : processes) {
         if (process.id == hosts.OwnProcessId()) continue;
-        std::vector<vurmon::ModuleEntry> modules;
+        std::vector<vur::monitor::ModuleEntry> modules;
         if (!lists->Modules(process.id, modules) || modules.empty()) continue;
-        for (const vurmon::ModuleEntry& module : modules)
+        for (const vur::monitor::ModuleEntry& module : modules)
             if (Comparable(hosts, module.path) == library) {
                 holders.push_back(HeldLibrary{process.id, modules.front().path});
                 break;

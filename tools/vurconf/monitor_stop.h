@@ -18,7 +18,7 @@ namespace vurconf {
 class MonitorHosts {
 public:
     virtual ~MonitorHosts() = default;
-    virtual vurmon::ProcessLists* Lists() = 0; // null when the system has neither source
+    virtual vur::monitor::ProcessLists* Lists() = 0; // null when the system has neither source
     virtual std::uint32_t OwnProcessId() = 0;
     virtual std::string LongPath(const std::string& path) = 0;
     // Posts WM_QUIT to the threads of the process's windows; false when it has none.

@@ -7,7 +7,7 @@ namespace {
 
 class NoMonitorHosts : public MonitorHosts {
 public:
-    vurmon::ProcessLists* Lists() override { return nullptr; }
+    vur::monitor::ProcessLists* Lists() override { return nullptr; }
     std::uint32_t OwnProcessId() override { return 0; }
     std::string LongPath(const std::string& path) override { return path; }
     bool AskToQuit(std::uint32_t) override { return false; }

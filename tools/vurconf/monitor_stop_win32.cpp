@@ -5,7 +5,7 @@
 
 #include "monitor/process_lists_win32.h"
 #include "shared/long_path.h"
-#include "shared/win32_handles.h"
+#include "shared/handles_win32.h"
 
 namespace vurconf {
 
@@ -26,8 +26,8 @@ BOOL CALLBACK PostQuitToThread(HWND window, LPARAM data) {
 
 class Win32MonitorHosts : public MonitorHosts {
 public:
-    vurmon::ProcessLists* Lists() override {
-        if (!lists_) lists_ = vurmon::MakeProcessLists(vurmon::BoundToolHelp(), vurmon::BoundPsapi());
+    vur::monitor::ProcessLists* Lists() override {
+        if (!lists_) lists_ = vur::monitor::MakeProcessLists(vur::monitor::BoundToolHelp(), vur::monitor::BoundPsapi());
         return lists_.get();
     }
 
@@ -53,7 +53,7 @@ public:
     }
 
 private:
-    std::unique_ptr<vurmon::ProcessLists> lists_;
+    std::unique_ptr<vur::monitor::ProcessLists> lists_;
 };
 
 } // namespace

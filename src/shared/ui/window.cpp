@@ -7,7 +7,7 @@
 
 #include "shared/caught_error.h"
 #include "shared/errors.h"
-#include "shared/module_path.h"
+#include "shared/module_path_win32.h"
 #include "shared/ui/application.h"
 #include "shared/ui/picture_resource.h"
 

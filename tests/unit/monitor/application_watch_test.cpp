@@ -13,7 +13,7 @@ const std::string kDialer = "c:\\programme\\dialer\\dialer.exe";
 struct WatchFixture {
     vurtest::FakeApplicationSystem system;
     vurtest::MemoryIniFile settings;
-    vurmon::ApplicationWatch watch{system, settings};
+    vur::monitor::ApplicationWatch watch{system, settings};
 
     // Logs of one pass over a single process with the given verdict, setting and answers.
     Log Run(const char* verdict, int setting, std::deque<int> answers) {

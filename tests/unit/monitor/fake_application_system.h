@@ -10,10 +10,10 @@
 
 namespace vurtest {
 
-class FakeApplicationSystem : public vurmon::ApplicationSystem {
+class FakeApplicationSystem : public vur::monitor::ApplicationSystem {
 public:
-    std::vector<vurmon::ProcessEntry> processes;
-    std::map<std::uint32_t, std::vector<vurmon::ModuleEntry>> modules;
+    std::vector<vur::monitor::ProcessEntry> processes;
+    std::map<std::uint32_t, std::vector<vur::monitor::ModuleEntry>> modules;
     std::map<std::string, std::string> scanResults, heuristicResults, longPaths;
     std::map<std::string, std::uint32_t> checksums;
     bool nt = true, canScan = true, canHeuristic = true, isolationFails = false, isolationFailsOddly = false;
@@ -31,11 +31,11 @@ public:
         for (const auto& m : extraModules) list.push_back({m, "C:\\WINDOWS\\SYSTEM\\" + m});
     }
 
-    bool Processes(std::vector<vurmon::ProcessEntry>& out) override {
+    bool Processes(std::vector<vur::monitor::ProcessEntry>& out) override {
         out = processes;
         return true;
     }
-    bool Modules(std::uint32_t id, std::vector<vurmon::ModuleEntry>& out) override {
+    bool Modules(std::uint32_t id, std::vector<vur::monitor::ModuleEntry>& out) override {
         const auto it = modules.find(id);
         if (it == modules.end()) return false;
         out = it->second;

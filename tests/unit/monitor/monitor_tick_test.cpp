@@ -10,7 +10,7 @@
 
 namespace {
 
-class FakeSystem : public vurmon::TickSystem {
+class FakeSystem : public vur::monitor::TickSystem {
 public:
     bool fileExists = true;
     std::vector<std::string> runValues, errors, calls;
@@ -26,7 +26,7 @@ public:
 struct TickFixture {
     FakeSystem system;
     vurtest::MemoryIniFile settings;
-    vurmon::MonitorTick tick{system, settings, "C:\\Programme\\VUR\\"};
+    vur::monitor::MonitorTick tick{system, settings, "C:\\Programme\\VUR\\"};
 };
 
 } // namespace
@@ -93,7 +93,7 @@ TEST(MonitorTick, DamagedAutostartValueDoesNotKeepTheChecksFromRunning) {
         }
     } settings;
     FakeSystem system;
-    vurmon::MonitorTick tick(system, settings, "C:\\VUR\\");
+    vur::monitor::MonitorTick tick(system, settings, "C:\\VUR\\");
     bool checked = false;
     tick.checkApplications = [&] { checked = true; };
     tick.Run();
@@ -105,12 +105,12 @@ TEST(MonitorTick, DamagedAutostartValueDoesNotKeepTheChecksFromRunning) {
 TEST(RandomName, TwoToOneHundredOneCapitalLettersOverManySeeds) {
     std::size_t shortest = 1000, longest = 0;
     for (std::uint32_t seed = 0; seed < 5000; ++seed) {
-        const std::string name = vurmon::MakeRandomName(seed);
+        const std::string name = vur::monitor::MakeRandomName(seed);
         shortest = std::min(shortest, name.size());
         longest = std::max(longest, name.size());
         for (char c : name) ASSERT_TRUE(c >= 'A' && c <= 'Z') << name;
     }
     EXPECT_EQ(shortest, 2u);
     EXPECT_EQ(longest, 101u);
-    EXPECT_NE(vurmon::MakeRandomName(1), vurmon::MakeRandomName(2));
+    EXPECT_NE(vur::monitor::MakeRandomName(1), vur::monitor::MakeRandomName(2));
 }

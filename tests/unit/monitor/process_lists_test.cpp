@@ -13,7 +13,7 @@
 namespace {
 
 // A process table as PSAPI shows it: ids in order, each with its module paths (none: cannot be opened).
-struct FakePsapi : vurmon::PsapiCalls {
+struct FakePsapi : vur::monitor::PsapiCalls {
     std::vector<std::uint32_t> ids;
     std::map<std::uint32_t, std::vector<std::string>> paths;
     std::vector<std::uint32_t> capacities;
@@ -41,9 +41,9 @@ TEST(PsapiLists, RecordsOfEveryProcessWithARoomThatGrowsUntilTheListFits) {
     for (std::uint32_t id = 0; id < 600; ++id) psapi.ids.push_back(id * 4);
     psapi.paths[8] = {"\\??\\C:\\WINNT\\system32\\csrss.exe", "C:\\WINNT\\System32\\ntdll.dll"};
     psapi.paths[2396] = {"C:\\Programme\\Wähler\\WÄHLER.EXE", "C:\\WINNT\\System32\\RASAPI32.dll"};
-    vurmon::PsapiLists lists(psapi);
+    vur::monitor::PsapiLists lists(psapi);
 
-    std::vector<vurmon::ProcessEntry> processes{{1, "old"}};
+    std::vector<vur::monitor::ProcessEntry> processes{{1, "old"}};
     ASSERT_TRUE(lists.Processes(processes));
     // 256 and 512 ids fill the room: the list may be cut. 1024 holds all 600.
     EXPECT_EQ(psapi.capacities, (std::vector<std::uint32_t>{256, 512, 1024}));
@@ -54,7 +54,7 @@ TEST(PsapiLists, RecordsOfEveryProcessWithARoomThatGrowsUntilTheListFits) {
     EXPECT_EQ(processes[599].id, 2396u);
     EXPECT_EQ(processes[599].imageName, "WÄHLER.EXE");
 
-    std::vector<vurmon::ModuleEntry> modules;
+    std::vector<vur::monitor::ModuleEntry> modules;
     ASSERT_TRUE(lists.Modules(8, modules));
     ASSERT_EQ(modules.size(), 2u);
     EXPECT_EQ(modules[0].name, "csrss.exe");
@@ -65,11 +65,11 @@ TEST(PsapiLists, RecordsOfEveryProcessWithARoomThatGrowsUntilTheListFits) {
     EXPECT_FALSE(lists.Modules(12, modules)); // opened, but no program file
 
     // A list that fills even the largest room is taken as it is; a failed call gives no list.
-    psapi.ids.assign(vurmon::PsapiLists::kMostCapacity + 5, 7);
+    psapi.ids.assign(vur::monitor::PsapiLists::kMostCapacity + 5, 7);
     psapi.capacities.clear();
     ASSERT_TRUE(lists.Processes(processes));
-    EXPECT_EQ(processes.size(), vurmon::PsapiLists::kMostCapacity);
-    EXPECT_EQ(psapi.capacities.back(), vurmon::PsapiLists::kMostCapacity);
+    EXPECT_EQ(processes.size(), vur::monitor::PsapiLists::kMostCapacity);
+    EXPECT_EQ(psapi.capacities.back(), vur::monitor::PsapiLists::kMostCapacity);
     psapi.failIds = true;
     EXPECT_FALSE(lists.Processes(processes));
 }
@@ -77,9 +77,9 @@ TEST(PsapiLists, RecordsOfEveryProcessWithARoomThatGrowsUntilTheListFits) {
 TEST(PsapiLists, TheWatchCatchesADialerListedThroughPsapi) {
     // The watch's system on NT 4: the process and module records come from PSAPI.
     struct Nt4System : vurtest::FakeApplicationSystem {
-        vurmon::ProcessLists* lists = nullptr;
-        bool Processes(std::vector<vurmon::ProcessEntry>& out) override { return lists->Processes(out); }
-        bool Modules(std::uint32_t id, std::vector<vurmon::ModuleEntry>& out) override {
+        vur::monitor::ProcessLists* lists = nullptr;
+        bool Processes(std::vector<vur::monitor::ProcessEntry>& out) override { return lists->Processes(out); }
+        bool Modules(std::uint32_t id, std::vector<vur::monitor::ModuleEntry>& out) override {
             return lists->Modules(id, out);
         }
     } system;
@@ -87,11 +87,11 @@ TEST(PsapiLists, TheWatchCatchesADialerListedThroughPsapi) {
     psapi.ids = {0, 8, 77};
     psapi.paths[8] = {"\\??\\C:\\WINNT\\system32\\csrss.exe"};
     psapi.paths[77] = {"C:\\Programme\\Tool\\Tool.exe", "C:\\WINNT\\System32\\TAPI32.DLL"};
-    vurmon::PsapiLists lists(psapi);
+    vur::monitor::PsapiLists lists(psapi);
     system.lists = &lists;
     vurtest::MemoryIniFile settings;
     settings.WriteInteger("Generell", "Neue Anwendung", 2);
-    vurmon::ApplicationWatch watch(system, settings);
+    vur::monitor::ApplicationWatch watch(system, settings);
     watch.CheckApplications();
     EXPECT_EQ(system.log, std::vector<std::string>{"terminate 77"});
     EXPECT_EQ(system.scans, 2); // csrss.exe and tool.exe; the idle process is skipped

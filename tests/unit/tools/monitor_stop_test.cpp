@@ -18,13 +18,13 @@ struct FakeProcess {
     bool terminable = true;
 };
 
-class FakeHosts : public MonitorHosts, public vurmon::ProcessLists {
+class FakeHosts : public MonitorHosts, public vur::monitor::ProcessLists {
 public:
     std::map<std::uint32_t, FakeProcess> running;
     std::vector<std::string> calls;
     bool listsAvailable = true;
 
-    vurmon::ProcessLists* Lists() override { return listsAvailable ? this : nullptr; }
+    vur::monitor::ProcessLists* Lists() override { return listsAvailable ? this : nullptr; }
     std::uint32_t OwnProcessId() override { return 1; }
     // The system would expand the 8.3 form of the folder.
     std::string LongPath(const std::string& path) override {
@@ -47,11 +47,11 @@ public:
         return true;
     }
 
-    bool Processes(std::vector<vurmon::ProcessEntry>& processes) override {
+    bool Processes(std::vector<vur::monitor::ProcessEntry>& processes) override {
         for (const auto& [id, process] : running) processes.push_back({id, process.modules.front()});
         return true;
     }
-    bool Modules(std::uint32_t id, std::vector<vurmon::ModuleEntry>& modules) override {
+    bool Modules(std::uint32_t id, std::vector<vur::monitor::ModuleEntry>& modules) override {
         if (!running.count(id)) return false;
         for (const std::string& path : running[id].modules) modules.push_back({path.substr(path.rfind('\\') + 1), path});
         return true;

@@ -69,14 +69,14 @@ struct TResult {
 };
 
 TResult Exchange(const std::string& input, std::mt19937* chunks) {
-    THttpSession session;
+    HttpSession session;
     TStringStream body;
     EXPECT_TRUE(session.Begin("http://127.0.0.1:8080/d/f?q"));
     size_t pos = 0;
     while (pos < input.size()) {
         size_t size = chunks ? 1 + (*chunks)() % 20 : input.size();
         size = std::min(size, input.size() - pos);
-        if (session.Receive(input.data() + pos, size, &body) == THttpSession::TAction::Close)
+        if (session.Receive(input.data() + pos, size, &body) == HttpSession::Action::Close)
             break;
         pos += size;
     }
@@ -109,7 +109,7 @@ TResult Exchange(const std::string& input, std::mt19937* chunks) {
     }
     for (const std::string& line : result.Headers) {
         EXPECT_FALSE(line.empty());
-        EXPECT_LT(line.size(), THttpSession::LineLimit);
+        EXPECT_LT(line.size(), HttpSession::LineLimit);
         EXPECT_EQ(line.find('\n'), std::string::npos);
     }
     return result;
@@ -135,7 +135,7 @@ TEST(HttpFuzz, UrlsAndLocationsNeverGiveABrokenRequest) {
             text += alphabet[random() % alphabet.size()];
         if (random() % 2)
             text = "http://" + text;
-        THttpSession session;
+        HttpSession session;
         if (session.Begin(text)) {
             std::string request = session.Request();
             EXPECT_EQ(request.find("\r\n\r\n"), request.size() - 4) << text;

@@ -6,10 +6,10 @@
 namespace vur {
 namespace {
 
-using TAction = THttpSession::TAction;
+using Action = HttpSession::Action;
 
 struct HttpSessionTest : ::testing::Test {
-    THttpSession session;
+    HttpSession session;
     TStringStream body;
 
     void SetUp() override {
@@ -17,7 +17,7 @@ struct HttpSessionTest : ::testing::Test {
         session.Agent = "Mozilla/3.0 (compatible)";
         ASSERT_TRUE(session.Begin("http://127.0.0.1:8080/dir/updates.dat"));
     }
-    TAction Feed(const std::string& bytes) { return session.Receive(bytes.data(), bytes.size(), &body); }
+    Action Feed(const std::string& bytes) { return session.Receive(bytes.data(), bytes.size(), &body); }
     int OutcomeCode() {
         try {
             session.CheckOutcome();
@@ -29,8 +29,8 @@ struct HttpSessionTest : ::testing::Test {
 };
 
 TEST_F(HttpSessionTest, BodyUntilCloseWithFieldsAndRawLines) {
-    EXPECT_EQ(Feed("HTTP/1.1 200 OK\r\nContent-Type: Application/Octet-Stream\r\nX-A:b\r\n\r\nab"), TAction::Continue);
-    EXPECT_EQ(Feed("cd"), TAction::Continue);
+    EXPECT_EQ(Feed("HTTP/1.1 200 OK\r\nContent-Type: Application/Octet-Stream\r\nX-A:b\r\n\r\nab"), Action::Continue);
+    EXPECT_EQ(Feed("cd"), Action::Continue);
     EXPECT_FALSE(session.Closed());
     EXPECT_EQ(body.Bytes, "abcd");
     EXPECT_EQ(session.ReceivedBytes(), 4u);
@@ -50,14 +50,14 @@ TEST_F(HttpSessionTest, ContentLengthDoesNotStopReadingAndZeroEndsAtOnce) {
 
     ASSERT_TRUE(session.Begin("http://h/x"));
     body.Bytes.clear();
-    EXPECT_EQ(Feed("HTTP/1.0 200 OK\r\nContent-Length: 0\r\n\r\nignored"), TAction::Close);
+    EXPECT_EQ(Feed("HTTP/1.0 200 OK\r\nContent-Length: 0\r\n\r\nignored"), Action::Close);
     EXPECT_FALSE(session.Closed());
     EXPECT_EQ(body.Bytes, "");
     EXPECT_EQ(OutcomeCode(), 0);
 }
 
 TEST_F(HttpSessionTest, HtmlLineEndsTheHeaderAndIsBody) {
-    EXPECT_EQ(Feed("<hTmL><body>\r\nrest"), TAction::Continue);
+    EXPECT_EQ(Feed("<hTmL><body>\r\nrest"), Action::Continue);
     EXPECT_EQ(body.Bytes, "<hTmL><body>\r\nrest");
     EXPECT_EQ(session.ContentType(), "text/html");
     EXPECT_EQ(session.StatusCode(), 0);
@@ -72,7 +72,7 @@ TEST_F(HttpSessionTest, HtmlLineEndsTheHeaderAndIsBody) {
 }
 
 TEST_F(HttpSessionTest, ErrorStatusWritesBufferedBodyClosesAndRaises) {
-    EXPECT_EQ(Feed("HTTP/1.1 404 Not Found\r\nContent-Length: 100\r\n\r\n<p>weg"), TAction::Close);
+    EXPECT_EQ(Feed("HTTP/1.1 404 Not Found\r\nContent-Length: 100\r\n\r\n<p>weg"), Action::Close);
     EXPECT_FALSE(session.Closed());
     EXPECT_EQ(body.Bytes, "<p>weg");
     try {
@@ -86,17 +86,17 @@ TEST_F(HttpSessionTest, ErrorStatusWritesBufferedBodyClosesAndRaises) {
 
 TEST_F(HttpSessionTest, LineLimitIs8192BufferedBytesWithoutLineEnd) {
     std::string fits(8191, 'x');
-    EXPECT_EQ(Feed("HTTP/1.0 200 OK\r\nX-Long: " + fits.substr(8) + "\n"), TAction::Continue);
+    EXPECT_EQ(Feed("HTTP/1.0 200 OK\r\nX-Long: " + fits.substr(8) + "\n"), Action::Continue);
     EXPECT_EQ(session.Headers().back().size(), 8191u);
-    EXPECT_EQ(Feed(std::string(8191, 'y')), TAction::Continue);
-    EXPECT_EQ(Feed("y"), TAction::Close);
+    EXPECT_EQ(Feed(std::string(8191, 'y')), Action::Continue);
+    EXPECT_EQ(Feed("y"), Action::Close);
     EXPECT_EQ(session.ReasonPhrase(), "HTTP line too long");
     EXPECT_EQ(OutcomeCode(), httperrLineTooLong);
     EXPECT_EQ(session.StatusCode(), 200);
 }
 
 TEST_F(HttpSessionTest, RelativeAbsoluteAndOtherHostRelocations) {
-    EXPECT_EQ(Feed("HTTP/1.1 302 Found\r\nLocation: neu.dat\r\n\r\nbody of the 302"), TAction::Close);
+    EXPECT_EQ(Feed("HTTP/1.1 302 Found\r\nLocation: neu.dat\r\n\r\nbody of the 302"), Action::Close);
     ASSERT_TRUE(session.Closed());
     EXPECT_EQ(body.Bytes, "");
     EXPECT_EQ(session.Path(), "/dir/neu.dat");
@@ -121,7 +121,7 @@ TEST_F(HttpSessionTest, RelativeAbsoluteAndOtherHostRelocations) {
 }
 
 TEST_F(HttpSessionTest, RelocationLimitAndUnfollowableTargets) {
-    for (int i = 0; i < THttpSession::RelocationLimit; ++i) {
+    for (int i = 0; i < HttpSession::RelocationLimit; ++i) {
         Feed("HTTP/1.1 302 Found\r\nLocation: /again\r\n\r\n");
         ASSERT_TRUE(session.Closed()) << i;
     }
@@ -189,7 +189,7 @@ TEST_F(HttpSessionTest, BeginRefusesWhatCannotBeRequested) {
 }
 
 TEST_F(HttpSessionTest, MalformedStatusLineFails) {
-    EXPECT_EQ(Feed("HTTP/1.1 OK\r\n"), TAction::Close);
+    EXPECT_EQ(Feed("HTTP/1.1 OK\r\n"), Action::Close);
     EXPECT_EQ(OutcomeCode(), httperrBadResponse);
 }
 

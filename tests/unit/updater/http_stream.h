@@ -7,7 +7,7 @@
 
 namespace vur {
 
-class TStringStream : public TStream {
+class TStringStream : public OutputStream {
 public:
     void Write(const char* data, size_t size) override { Bytes.append(data, size); }
     std::string Bytes;

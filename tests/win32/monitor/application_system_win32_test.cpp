@@ -1,7 +1,7 @@
 // Ending a process on the running system: when Terminate returns, the process has ended, so that the
 // question after it ("... wurde beendet") is true and its program file can be isolated.
 #include "monitor/application_system_win32.h"
-#include "monitor/monitor_engines.h"
+#include "monitor/monitor_engines_win32.h"
 
 #include <gtest/gtest.h>
 
@@ -13,8 +13,8 @@ TEST(ApplicationSystemWin32, TerminateReturnsOnceTheProcessHasEnded) {
     ASSERT_TRUE(length > 0 && length < MAX_PATH - 20);
     lstrcatA(notepad, "\\notepad.exe");
     if (GetFileAttributesA(notepad) == INVALID_FILE_ATTRIBUTES) GTEST_SKIP() << "no " << notepad;
-    vurmon::MonitorEngines engines;
-    vurmon::Win32ApplicationSystem system(
+    vur::monitor::MonitorEngines engines;
+    vur::monitor::Win32ApplicationSystem system(
         engines, "C:\\", [](const std::string&, const std::string&, unsigned) { return IDNO; },
         [](const std::string&) {});
     for (int round = 0; round < 3; ++round) {

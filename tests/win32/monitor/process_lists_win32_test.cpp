@@ -17,9 +17,9 @@ std::string OwnPath() {
 }
 
 // This process's record in the list and its modules, as the given source reports them.
-void ExpectThisProcess(vurmon::ProcessLists& lists) {
+void ExpectThisProcess(vur::monitor::ProcessLists& lists) {
     const std::string own = OwnPath();
-    std::vector<vurmon::ProcessEntry> processes;
+    std::vector<vur::monitor::ProcessEntry> processes;
     ASSERT_TRUE(lists.Processes(processes));
     bool found = false;
     for (const auto& process : processes) {
@@ -29,7 +29,7 @@ void ExpectThisProcess(vurmon::ProcessLists& lists) {
             << process.imageName;
     }
     EXPECT_TRUE(found);
-    std::vector<vurmon::ModuleEntry> modules;
+    std::vector<vur::monitor::ModuleEntry> modules;
     ASSERT_TRUE(lists.Modules(GetCurrentProcessId(), modules));
     ASSERT_FALSE(modules.empty());
     EXPECT_EQ(lstrcmpiA(modules.front().path.c_str(), own.c_str()), 0) << modules.front().path;
@@ -41,25 +41,25 @@ void ExpectThisProcess(vurmon::ProcessLists& lists) {
 } // namespace
 
 TEST(ProcessListsWin32, PsapiCalledDirectlyListsThisProcessLikeToolHelp) {
-    const vurmon::Psapi& psapi = vurmon::BoundPsapi();
+    const vur::monitor::Psapi& psapi = vur::monitor::BoundPsapi();
     ASSERT_TRUE(psapi.Available());
-    vurmon::Win32PsapiCalls calls(psapi);
-    vurmon::PsapiLists lists(calls);
+    vur::monitor::Win32PsapiCalls calls(psapi);
+    vur::monitor::PsapiLists lists(calls);
     ExpectThisProcess(lists);
     std::vector<std::string> first;
     ASSERT_TRUE(calls.ModulePaths(GetCurrentProcessId(), 1, first));
     EXPECT_EQ(first.size(), 1u);
     EXPECT_FALSE(calls.ModulePaths(0xFFFFFFF0u, 1, first)); // no such process
 
-    vurmon::ToolHelpLists toolHelp(vurmon::BoundToolHelp());
+    vur::monitor::ToolHelpLists toolHelp(vur::monitor::BoundToolHelp());
     ExpectThisProcess(toolHelp);
 }
 
 TEST(ProcessListsWin32, PsapiStandsInWhereToolHelpIsMissing) {
-    const vurmon::ToolHelp none;
-    auto lists = vurmon::MakeProcessLists(none, vurmon::BoundPsapi());
+    const vur::monitor::ToolHelp none;
+    auto lists = vur::monitor::MakeProcessLists(none, vur::monitor::BoundPsapi());
     ASSERT_NE(lists, nullptr);
     ExpectThisProcess(*lists); // without ToolHelp32 this can only be PSAPI
-    EXPECT_EQ(vurmon::MakeProcessLists(none, vurmon::Psapi{}), nullptr);
-    EXPECT_NE(vurmon::MakeProcessLists(vurmon::BoundToolHelp(), vurmon::Psapi{}), nullptr);
+    EXPECT_EQ(vur::monitor::MakeProcessLists(none, vur::monitor::Psapi{}), nullptr);
+    EXPECT_NE(vur::monitor::MakeProcessLists(vur::monitor::BoundToolHelp(), vur::monitor::Psapi{}), nullptr);
 }

@@ -1,5 +1,5 @@
 // The tray form in this process: its menu, its random names, and close requests.
-#include "tray_form.h"
+#include "monitor/tray_form_win32.h"
 
 #include <gtest/gtest.h>
 
@@ -19,7 +19,7 @@ std::string ItemText(HMENU menu, UINT position) {
 } // namespace
 
 TEST(TrayFormWin32, MenuHasTheFiveItemsInOrderWithTheFirstAsDefault) {
-    vurmon::TForm1 tray(GetModuleHandleA(nullptr));
+    vur::monitor::TForm1 tray(GetModuleHandleA(nullptr));
     HMENU task = tray.Task();
     ASSERT_NE(task, nullptr);
     ASSERT_EQ(GetMenuItemCount(task), 5);
@@ -30,7 +30,7 @@ TEST(TrayFormWin32, MenuHasTheFiveItemsInOrderWithTheFirstAsDefault) {
 }
 
 TEST(TrayFormWin32, CaptionAndNameAreSeparateRandomCapitalWords) {
-    vurmon::TForm1 tray(GetModuleHandleA(nullptr));
+    vur::monitor::TForm1 tray(GetModuleHandleA(nullptr));
     char caption[128] = {};
     GetWindowTextA(tray.hwnd(), caption, sizeof caption);
     const std::regex word("[A-Z]{2,101}");
@@ -41,7 +41,7 @@ TEST(TrayFormWin32, CaptionAndNameAreSeparateRandomCapitalWords) {
 }
 
 TEST(TrayFormWin32, CloseRequestsAreRefused) {
-    vurmon::TForm1 tray(GetModuleHandleA(nullptr));
+    vur::monitor::TForm1 tray(GetModuleHandleA(nullptr));
     SendMessageA(tray.hwnd(), WM_CLOSE, 0, 0);
     EXPECT_TRUE(IsWindow(tray.hwnd()));
 }

@@ -4,12 +4,12 @@
 #pragma once
 
 #include "shared/engine_api.h"
-#include "shared/win32_handles.h"
+#include "shared/handles_win32.h"
 
 #include <string>
 #include <vector>
 
-namespace vurmon {
+namespace vur::monitor {
 
 class MonitorEngines {
 public:
@@ -40,4 +40,4 @@ private:
     std::vector<std::string> missing_;
 };
 
-} // namespace vurmon
+} // namespace vur::monitor

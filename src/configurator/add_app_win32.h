@@ -1,7 +1,7 @@
 // TForm1: adds one allowed application, keyed by its lower-cased long path and recognised by its checksum.
 #pragma once
 
-#include "configurator/add_dialog.h"
+#include "configurator/add_dialog_win32.h"
 #include "configurator/rule_editor.h"
 
 namespace vur::configurator {

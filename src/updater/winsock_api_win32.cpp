@@ -1,11 +1,11 @@
 // Loads wsock32.dll by full path, takes its functions by name and keeps it started until the process ends.
-#include "updater/winsock_api.h"
+#include "updater/winsock_api_win32.h"
 
 #include "shared/system_library_win32.h"
 
 #include <string>
 
-namespace vur {
+namespace vur::updater {
 
 namespace {
 
@@ -68,4 +68,4 @@ const TWinsockApi* Winsock(int& error) {
     return library.Api(error);
 }
 
-} // namespace vur
+} // namespace vur::updater

@@ -8,7 +8,7 @@
 
 #include <string>
 
-namespace vurmon {
+namespace vur::monitor {
 
 class TForm1 : public vur::ui::Window {
 public:
@@ -40,4 +40,4 @@ private:
     bool iconShown_ = false;
 };
 
-} // namespace vurmon
+} // namespace vur::monitor

@@ -6,7 +6,7 @@
 #include "monitor/application_watch.h"
 #include "monitor/connection_watch.h"
 #include "monitor/magrascon.h"
-#include "monitor/monitor_engines.h"
+#include "monitor/monitor_engines_win32.h"
 #include "monitor/monitor_tick.h"
 #include "shared/ini_file.h"
 #include "shared/ui/window.h"
@@ -14,7 +14,7 @@
 #include <memory>
 #include <string>
 
-namespace vurmon {
+namespace vur::monitor {
 
 class TfMain : public vur::ui::Window, public TickSystem, public vur::TConnectionPrompt {
 public:
@@ -62,4 +62,4 @@ private:
     std::unique_ptr<vur::TConnectionWatch> connectionWatch_;
 };
 
-} // namespace vurmon
+} // namespace vur::monitor

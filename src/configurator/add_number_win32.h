@@ -1,7 +1,7 @@
 // TForm2: adds one allowed number to the connections list of the main window.
 #pragma once
 
-#include "configurator/add_dialog.h"
+#include "configurator/add_dialog_win32.h"
 #include "configurator/rule_editor.h"
 
 namespace vur::configurator {

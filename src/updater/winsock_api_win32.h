@@ -4,7 +4,7 @@
 #include <windows.h>
 #include <winsock.h>
 
-namespace vur {
+namespace vur::updater {
 
 struct TWinsockApi {
     decltype(&::socket) Socket;
@@ -26,4 +26,4 @@ struct TWinsockApi {
 // that case error holds the reason's Windows Sockets or Win32 error number.
 const TWinsockApi* Winsock(int& error);
 
-} // namespace vur
+} // namespace vur::updater

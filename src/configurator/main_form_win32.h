@@ -5,8 +5,8 @@
 
 #include <memory>
 
-#include "configurator/add_app.h"
-#include "configurator/add_number.h"
+#include "configurator/add_app_win32.h"
+#include "configurator/add_number_win32.h"
 #include "configurator/editor_seams_win32.h"
 #include "configurator/rule_editor.h"
 #include "shared/securityunit.h"
