@@ -1,10 +1,12 @@
 // watch.dll: the load-time code that lets exactly one process at a time run the monitor, and HookProc.
-#include "monitor/main_form.h"
+#include "monitor/main_form_win32.h"
 #include "shared/caught_error.h"
-#include "shared/module_path.h"
+#include "shared/module_path_win32.h"
+#include "shared/monitor_signals.h"
+#include "shared/text_case.h"
 #include "shared/ui/application.h"
 #include "monitor/texts.h"
-#include "monitor/tray_form.h"
+#include "monitor/tray_form_win32.h"
 
 #include <windows.h>
 
@@ -17,18 +19,27 @@ HMODULE g_library = nullptr;
 UINT_PTR g_startupTimer = 0;
 bool g_startupTimerStopped = false;
 HANDLE g_instanceMutex = nullptr;
-vurmon::TForm1* g_trayForm = nullptr;
-vurmon::TfMain* g_mainForm = nullptr;
+vur::monitor::TForm1* g_trayForm = nullptr;
+vur::monitor::TfMain* g_mainForm = nullptr;
 
-const char kInstanceMutex[] = "VUR_DLL_LOADED";
+// Set while the starter has been ended on purpose (see monitor_signals.h); held open for the life of the
+// process, so that the state outlives the starter.
+HANDLE g_monitorEnded = nullptr;
+
+// A starter takes a free monitor over at its next tick. A program the hook brought the library into waits
+// until the monitor has been free for a second, so that a waiting starter, which the user does not close,
+// wins the race; it still takes over when none is left.
+bool g_isStarter = false;
+const int kHookedHostFreeTicks = 10;
+int g_freeTicks = 0;
 // Held by a process that has told the user of a failed start, so that the next one to fail stays silent.
 const char kStartFailureTold[] = "VUR_START_FAILURE_TOLD";
 HANDLE g_failureTold = nullptr;
 
 void StartMonitor() {
-    vur::ui::InitApplication(vurmon::texts::kCaption); // the caption of the general error box
-    g_trayForm = new vurmon::TForm1(g_library);
-    g_mainForm = new vurmon::TfMain(g_library);
+    vur::ui::InitApplication(vur::monitor::texts::kCaption); // the caption of the general error box
+    g_trayForm = new vur::monitor::TForm1(g_library);
+    g_mainForm = new vur::monitor::TfMain(g_library);
 }
 
 void StopMonitor() {
@@ -53,15 +64,32 @@ void GiveUpAfterFailedStart(const std::string& error) {
     SetLastError(0);
     g_failureTold = CreateMutexA(nullptr, FALSE, kStartFailureTold);
     if (g_failureTold && GetLastError() == ERROR_ALREADY_EXISTS) return;
-    const std::string text = std::string(vurmon::texts::kStartFailed) + "\r\n\r\n" + error + "\r\n\r\n" +
-                             vurmon::texts::kStartFailedAdvice;
-    MessageBoxA(nullptr, text.c_str(), vurmon::texts::kCaption, MB_OK | MB_ICONERROR | MB_TOPMOST);
+    const std::string text = std::string(vur::monitor::texts::kStartFailed) + "\r\n\r\n" + error + "\r\n\r\n" +
+                             vur::monitor::texts::kStartFailedAdvice;
+    MessageBoxA(nullptr, text.c_str(), vur::monitor::texts::kCaption, MB_OK | MB_ICONERROR | MB_TOPMOST);
+}
+
+// Whether this process may try for the instance mutex at this tick.
+bool MayTakeOver() {
+    if (g_monitorEnded && WaitForSingleObject(g_monitorEnded, 0) == WAIT_OBJECT_0) {
+        g_freeTicks = 0;
+        return false;
+    }
+    if (g_isStarter) return true;
+    HANDLE running = OpenMutexA(SYNCHRONIZE, FALSE, vur::kInstanceMutexName);
+    if (running) {
+        CloseHandle(running);
+        g_freeTicks = 0;
+        return false;
+    }
+    return ++g_freeTicks >= kHookedHostFreeTicks;
 }
 
 // Every 100 ms on the loading thread until this process wins the instance mutex.
 void CALLBACK StartupCallback(HWND, UINT, UINT_PTR, DWORD) {
+    if (!MayTakeOver()) return;
     SetLastError(0);
-    HANDLE mutex = CreateMutexA(nullptr, TRUE, kInstanceMutex);
+    HANDLE mutex = CreateMutexA(nullptr, TRUE, vur::kInstanceMutexName);
     const DWORD error = GetLastError();
     if (g_trayForm || g_mainForm || error == ERROR_ALREADY_EXISTS || !mutex) {
         if (mutex) CloseHandle(mutex);
@@ -84,6 +112,9 @@ void Attach(HMODULE library) {
     g_library = library;
     // One extra reference on itself keeps the library mapped when its loader lets it go.
     LoadLibraryA(vur::ModuleFileName(library).c_str());
+    g_monitorEnded = CreateEventA(nullptr, TRUE, FALSE, vur::kMonitorEndedEventName);
+    g_isStarter = vur::LowerCp1252(vur::ModuleFileName(nullptr)) ==
+                  vur::LowerCp1252(vur::ModuleFolder(library) + vur::kStarterFileName);
     g_startupTimer = SetTimer(nullptr, 0, 100, &StartupCallback);
 }
 
@@ -93,6 +124,8 @@ void Detach(bool processEnding) {
     g_startupTimerStopped = true;
     if (g_instanceMutex) CloseHandle(g_instanceMutex);
     g_instanceMutex = nullptr;
+    if (g_monitorEnded) CloseHandle(g_monitorEnded);
+    g_monitorEnded = nullptr;
     if (processEnding) {
         if (g_trayForm) g_trayForm->RemoveIcon();
         return;

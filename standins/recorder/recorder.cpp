@@ -5,7 +5,7 @@
 // start at the same moment take turns: the log is opened without sharing and the open is retried for up to
 // five seconds. With VUR_RECORDER_STAY_MS set (at most 60000) the program stays that long before it ends,
 // so tests can count running instances.
-#include "shared/win32_handles.h"
+#include "shared/handles_win32.h"
 
 #include <windows.h>
 
