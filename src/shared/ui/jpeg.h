@@ -1,4 +1,4 @@
-// Decoding JPEG pictures (the suite's window pictures, baseline JFIF) into 24-bit RGB pixels.
+// Decoding JPEG pictures (the suite's window pictures) into 24-bit RGB pixels with libjpeg.
 #pragma once
 
 #include <cstddef>
@@ -24,10 +24,9 @@ struct RgbImage {
 // Pictures larger than this on either side are refused before any pixel memory is taken.
 constexpr int kMaxJpegSide = 4096;
 
-// Decodes a whole JPEG file held in memory. Anything a decoder could only warn about (a truncated file, corrupt
+// Decodes a whole JPEG file held in memory. Anything libjpeg would only warn about (a truncated file, corrupt
 // data) is an error here too, since a damaged picture must not be shown as grey noise. Throws EJpegError whose
-// message starts with "JPEG: " and carries the reason (in libjpeg's wording where it has one). Progressive,
-// arithmetic-coded and 12-bit pictures are refused by name: the suite ships none.
+// message starts with "JPEG: " and carries libjpeg's reason.
 RgbImage DecodeJpeg(const std::uint8_t* data, std::size_t size);
 
 } // namespace vur

@@ -1,4 +1,4 @@
-// From RCDATA bytes through the JPEG decoder to a DIB section.
+// From RCDATA bytes through libjpeg to a DIB section.
 #include "shared/ui/picture_resource.h"
 
 #include <cstring>
