@@ -4,7 +4,6 @@
 #include "shared/crc_wide.h"
 #include "shared/file_reader.h"
 
-#include <cstdio>
 #include <new>
 #include <vector>
 
@@ -82,8 +81,8 @@ std::uint32_t FileCRC32(const std::string& path, std::uint32_t initial) {
 }
 
 std::string CrcText(std::uint32_t value) {
-    char text[9];
-    std::snprintf(text, sizeof text, "%08X", static_cast<unsigned>(value));
+    std::string text(8, '0');
+    for (int i = 7; i >= 0; --i, value >>= 4) text[static_cast<std::size_t>(i)] = "0123456789ABCDEF"[value & 15];
     return text;
 }
 

@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstdio>
 #include <map>
 #include <tuple>
 
@@ -135,26 +134,32 @@ std::vector<std::string> RowTexts(const QuarantineEntry& entry, QuarantineFiles&
             entry.dataName.empty() ? texts::kDataMissing : SizeText(entry.size)};
 }
 
+namespace {
+
+// `value` in decimal with at least `width` digits.
+std::string Digits(std::uint64_t value, std::size_t width) {
+    std::string text = std::to_string(value);
+    return text.size() < width ? std::string(width - text.size(), '0') + text : text;
+}
+
+} // namespace
+
+// Kilo- or megabytes with one decimal after a comma, rounded to the nearest tenth, a tie to the even one.
 std::string SizeText(std::uint64_t bytes) {
     if (bytes < 1024) return std::to_string(bytes) + (bytes == 1 ? " Byte" : " Bytes");
-    const char* unit = "KB";
-    double value = bytes / 1024.0;
-    if (value >= 1024) {
-        value /= 1024;
-        unit = "MB";
-    }
-    char text[32];
-    std::snprintf(text, sizeof text, "%.1f %s", value, unit);
-    std::string result = text;
-    std::replace(result.begin(), result.end(), '.', ',');
-    return result;
+    const bool mega = bytes >= 1024 * 1024;
+    const std::uint64_t unit = mega ? 1024 * 1024 : 1024;
+    const std::uint64_t part = bytes % unit * 10;
+    std::uint64_t tenths = bytes / unit * 10 + part / unit;
+    const std::uint64_t rest = part % unit * 2;
+    if (rest > unit || (rest == unit && tenths % 2 == 1)) ++tenths;
+    return std::to_string(tenths / 10) + "," + Digits(tenths % 10, 1) + (mega ? " MB" : " KB");
 }
 
 std::string DateText(const LocalTime& time) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%02d.%02d.%04d %02d:%02d", time.day, time.month, time.year, time.hour,
-                  time.minute);
-    return text;
+    auto two = [](int value) { return Digits(static_cast<std::uint64_t>(value), 2); };
+    return two(time.day) + "." + two(time.month) + "." + Digits(static_cast<std::uint64_t>(time.year), 4) + " " +
+           two(time.hour) + ":" + two(time.minute);
 }
 
 std::string TotalText(const QuarantineListing& listing) {

@@ -18,7 +18,6 @@
 #include <algorithm>
 #include <cctype>
 #include <memory>
-#include <ostream>
 
 namespace vurconf {
 
@@ -85,14 +84,14 @@ std::vector<std::string> Operands(std::vector<std::string> args, std::size_t cou
     return args;
 }
 
-int Seal(const std::vector<std::string>& args, std::ostream& out) {
+int Seal(const std::vector<std::string>& args, TextOut& out) {
     bool hex;
     const auto ops = Operands(args, 2, &hex);
     out << vur::SealString(ArgumentBytes(ops[0], hex), ArgumentBytes(ops[1], hex)) << '\n';
     return 0;
 }
 
-int Unseal(const std::vector<std::string>& args, std::ostream& out) {
+int Unseal(const std::vector<std::string>& args, TextOut& out) {
     bool hex;
     const auto ops = Operands(args, 2, &hex);
     const std::string text = vur::UnsealString(ArgumentBytes(ops[0], hex), ops[1]);
@@ -100,7 +99,7 @@ int Unseal(const std::vector<std::string>& args, std::ostream& out) {
     return 0;
 }
 
-int Crc(const std::vector<std::string>& args, std::ostream& out) {
+int Crc(const std::vector<std::string>& args, TextOut& out) {
     if (args.empty()) throw UsageError{""};
     for (const auto& name : args) {
         std::string path;
@@ -127,7 +126,7 @@ std::unique_ptr<vur::TSECURITYINI> OpenSettings(std::vector<std::string>& args) 
     return ini;
 }
 
-int Dump(std::vector<std::string> args, std::ostream& out) {
+int Dump(std::vector<std::string> args, TextOut& out) {
     auto ini = OpenSettings(args);
     if (!args.empty()) throw UsageError{""};
     std::vector<std::string> sections, shown, keys;
@@ -144,7 +143,7 @@ int Dump(std::vector<std::string> args, std::ostream& out) {
     return 0;
 }
 
-int Get(std::vector<std::string> args, std::ostream& out) {
+int Get(std::vector<std::string> args, TextOut& out) {
     auto ini = OpenSettings(args);
     if (args.size() != 2) throw UsageError{""};
     // "=" never stands alone as a stored token, so it tells a missing entry from an empty one.
@@ -163,7 +162,7 @@ int Set(std::vector<std::string> args) {
 }
 
 // The list's serial defaults to the time in seconds since 1970, so a later publication has the larger one.
-int Updates(std::vector<std::string> args, std::ostream& out) {
+int Updates(std::vector<std::string> args, TextOut& out) {
     std::string keyFile;
     std::uint64_t serial = SecondsSince1970();
     std::vector<std::string> operands;
@@ -184,7 +183,7 @@ int Updates(std::vector<std::string> args, std::ostream& out) {
 
 // Exit code 0 once no process holds the folder's watch.dll any more, 1 while one still does. With --list
 // nothing is ended: the holders are only named (an uninstaller asks before it ends the monitor).
-int StopMonitor(std::vector<std::string> args, std::ostream& out) {
+int StopMonitor(std::vector<std::string> args, TextOut& out) {
     const bool listOnly = !args.empty() && args.front() == "--list";
     if (listOnly) args.erase(args.begin());
     if (args.size() != 1) throw UsageError{""};
@@ -202,7 +201,7 @@ int StopMonitor(std::vector<std::string> args, std::ostream& out) {
     return result.stillHolding.empty() ? 0 : 1;
 }
 
-int Version(std::ostream& out) {
+int Version(TextOut& out) {
     out << "vurconf, VUR 3.5\nupdate key: " << vur::updater::kTrustedUpdateKeyHex << '\n';
     if (vur::updater::kTrustedUpdateKeyIsTestKey)
         out << "built with the TEST update key (keys/test-update-key.pub): not for release\n";
@@ -211,7 +210,7 @@ int Version(std::ostream& out) {
 
 } // namespace
 
-int RunVurconf(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int RunVurconf(const std::vector<std::string>& args, TextOut& out, TextOut& err) {
     if (args.empty()) {
         err << kUsage;
         return 2;

@@ -1,9 +1,9 @@
 // vurconf entry point: hands the arguments to the command runner.
 #include "commands.h"
-#include "stdio_stream.h"
+#include "text_out.h"
 
 int main(int argc, char** argv) {
-    vurconf::StdioStream out(stdout), err(stderr);
+    vurconf::StdioOut out(stdout), err(stderr);
     try {
         std::vector<std::string> args(argv + 1, argv + argc);
         return vurconf::RunVurconf(args, out, err);

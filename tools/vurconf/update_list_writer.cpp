@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
-#include <ostream>
 #include <stdexcept>
 #include <vector>
 
@@ -64,7 +63,7 @@ std::string SignatureBytes(const vur::ed25519::Signature& signature) {
 } // namespace
 
 void WriteUpdateList(const std::string& dist, const std::string& baseUrl, const vur::ed25519::Seed& seed,
-                     std::uint64_t serial, std::ostream& out) {
+                     std::uint64_t serial, TextOut& out) {
     std::vector<FolderFile> files = FilesBelow(dist);
     files.erase(std::remove_if(files.begin(), files.end(), [](const FolderFile& f) { return LeftOut(f.relative); }),
                 files.end());

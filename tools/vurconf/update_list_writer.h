@@ -3,8 +3,9 @@
 #pragma once
 
 #include <cstdint>
-#include <iosfwd>
 #include <string>
+
+#include "text_out.h"
 
 #include "shared/ed25519.h"
 
@@ -19,6 +20,6 @@ namespace vurconf {
 // DIST/updates.dat.sig with `serial`, and FILE.sig beside every listed file; files ending in ".sig" are
 // left out of the list.
 void WriteUpdateList(const std::string& dist, const std::string& baseUrl, const vur::ed25519::Seed& seed,
-                     std::uint64_t serial, std::ostream& out);
+                     std::uint64_t serial, TextOut& out);
 
 } // namespace vurconf

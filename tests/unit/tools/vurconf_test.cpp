@@ -20,7 +20,7 @@ struct Result {
 };
 
 Result Vurconf(const std::vector<std::string>& args) {
-    std::ostringstream out, err;
+    vurconf::StringOut out, err;
     const int code = vurconf::RunVurconf(args, out, err);
     return {code, out.str(), err.str()};
 }

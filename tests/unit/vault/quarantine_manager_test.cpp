@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
 #include <deque>
 #include <map>
 #include <set>
@@ -155,6 +158,34 @@ TEST(QuarantineListing, PairsOrphansAndUnreadableDescriptionsWithTheirRowsAndTot
     EXPECT_FALSE(listing.folderFound);
     EXPECT_TRUE(Contains(TotalText(listing), "Quarantäne-Ordner fehlt"));
     EXPECT_EQ(SizeText(1), "1 Byte");
+}
+
+TEST(QuarantineListing, SizesRoundToTheNearestTenthAndDatesHaveFixedDigits) {
+    EXPECT_EQ(SizeText(1023), "1023 Bytes");
+    EXPECT_EQ(SizeText(1024), "1,0 KB");
+    EXPECT_EQ(SizeText(1280), "1,2 KB"); // 1.25: a tie goes to the even tenth
+    EXPECT_EQ(SizeText(1792), "1,8 KB"); // 1.75
+    EXPECT_EQ(SizeText(1024 * 1024 - 1), "1024,0 KB");
+    EXPECT_EQ(SizeText(1024 * 1024), "1,0 MB");
+    EXPECT_EQ(SizeText(std::uint64_t{5} << 40), "5242880,0 MB");
+    // The C runtime's "%.1f" of the same quotient, with its point made a comma, over a sweep of sizes.
+    for (std::uint64_t bytes = 1024; bytes < 40000000; bytes = bytes * 3 / 2 + 77) {
+        const double value = bytes >= 1024 * 1024 ? bytes / 1048576.0 : bytes / 1024.0;
+        char text[40];
+        std::snprintf(text, sizeof text, "%.1f %s", value, bytes >= 1024 * 1024 ? "MB" : "KB");
+        std::string expected = text;
+        std::replace(expected.begin(), expected.end(), '.', ',');
+        EXPECT_EQ(SizeText(bytes), expected) << bytes;
+    }
+    LocalTime time;
+    time.year = 2004;
+    time.month = 3;
+    time.day = 7;
+    time.hour = 9;
+    time.minute = 5;
+    EXPECT_EQ(DateText(time), "07.03.2004 09:05");
+    time = {987, 12, 31, 23, 59};
+    EXPECT_EQ(DateText(time), "31.12.0987 23:59");
 }
 
 TEST(QuarantineListing, SortsByEachColumnBothWaysWithAFixedOrderForTies) {
