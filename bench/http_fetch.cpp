@@ -8,7 +8,7 @@
 
 namespace {
 
-class TCountingStream : public vur::OutputStream {
+class TCountingStream : public vur::updater::OutputStream {
 public:
     void Write(const char*, size_t size) override { Bytes += size; }
     unsigned long long Bytes = 0;
@@ -23,7 +23,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     try {
-        vur::THttpCli client;
+        vur::updater::THttpCli client;
         TCountingStream body;
         client.URL = argv[1];
         if (argc > 2)
@@ -34,7 +34,7 @@ int main(int argc, char** argv) {
         int code = 0;
         try {
             client.Get();
-        } catch (const vur::EHttpException& e) {
+        } catch (const vur::updater::EHttpException& e) {
             code = e.ErrorCode();
             std::fprintf(stderr, "EHttpException %d: %s\n", code, e.what());
         }

@@ -37,7 +37,7 @@ private:
     std::string file_;
 };
 
-class NoQuestions : public vur::TConnectionPrompt {
+class NoQuestions : public vur::monitor::TConnectionPrompt {
 public:
     int Ask(const std::string&, const std::string&, unsigned) override { return IDNO; }
 };
@@ -84,9 +84,9 @@ int main(int argc, char** argv) {
         engines, folder, [](const std::string&, const std::string&, unsigned) { return IDNO; },
         [](const std::string&) {});
     vur::monitor::ApplicationWatch watch(applications, *settings);
-    vur::TMagRasCon mag(vur::ProcessRasBinding(), owner.hwnd());
+    vur::monitor::TMagRasCon mag(vur::monitor::ProcessRasBinding(), owner.hwnd());
     NoQuestions prompt;
-    vur::TConnectionWatch connections(mag, *settings, prompt);
+    vur::monitor::TConnectionWatch connections(mag, *settings, prompt);
     tick.checkApplications = [&] { watch.CheckApplications(); };
     tick.pollConnections = [&] { connections.PollConnections(); };
 

@@ -60,7 +60,7 @@ public:
 
 private:
     std::string folder_, server_;
-    vur::THttpCli client_;
+    vur::updater::THttpCli client_;
     vur::updater::WindowsReplaceSystem files_;
 };
 

@@ -51,8 +51,8 @@ void TfMain::FormCreate(HMODULE library) {
         [this](const std::string& message) { tick_->Report(message); });
     applicationWatch_ = std::make_unique<ApplicationWatch>(*applicationSystem_, *settings_);
     tick_->checkApplications = [this] { applicationWatch_->CheckApplications(); };
-    mag_ = std::make_unique<vur::TMagRasCon>(vur::ProcessRasBinding(), hwnd());
-    connectionWatch_ = std::make_unique<vur::TConnectionWatch>(*mag_, *settings_, *this);
+    mag_ = std::make_unique<vur::monitor::TMagRasCon>(vur::monitor::ProcessRasBinding(), hwnd());
+    connectionWatch_ = std::make_unique<vur::monitor::TConnectionWatch>(*mag_, *settings_, *this);
     tick_->pollConnections = [this] { connectionWatch_->PollConnections(); };
     checking_ = std::make_unique<vur::ui::Timer>(*this, kCheckingInterval);
     checking_->onTimer = [this] { CheckingTimer(); };
@@ -95,7 +95,7 @@ LRESULT TfMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case kShowMissingProcessList:
         ShowMissingProcessList();
         return 0;
-    case vur::TMagRasCon::kStateMessage:
+    case vur::monitor::TMagRasCon::kStateMessage:
         // A state record of the RAS component runs the connection check; its errors are told like the tick's.
         tick_->Guarded([this, wParam] {
             if (mag_) mag_->DeliverStateMessage(static_cast<std::uint32_t>(wParam));

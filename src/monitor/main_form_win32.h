@@ -16,7 +16,7 @@
 
 namespace vur::monitor {
 
-class TfMain : public vur::ui::Window, public TickSystem, public vur::TConnectionPrompt {
+class TfMain : public vur::ui::Window, public TickSystem, public vur::monitor::TConnectionPrompt {
 public:
     // Creates the window and runs FormCreate.
     explicit TfMain(HMODULE library);
@@ -58,8 +58,8 @@ private:
     std::unique_ptr<Win32ApplicationSystem> applicationSystem_;
     std::unique_ptr<ApplicationWatch> applicationWatch_;
     // `mag` must outlive the connection watch, which hooks its two events.
-    std::unique_ptr<vur::TMagRasCon> mag_;
-    std::unique_ptr<vur::TConnectionWatch> connectionWatch_;
+    std::unique_ptr<vur::monitor::TMagRasCon> mag_;
+    std::unique_ptr<vur::monitor::TConnectionWatch> connectionWatch_;
 };
 
 } // namespace vur::monitor

@@ -8,6 +8,7 @@
 #include <cstddef>
 
 using namespace vur;
+using namespace vur::monitor;
 
 namespace {
 

@@ -6,6 +6,7 @@
 namespace vurras {
 
 using namespace vur;
+using namespace vur::monitor;
 
 const TWorldConnection* TRasWorld::Find(TRasHandle handle) const {
     for (const auto& c : scenario_.connections)

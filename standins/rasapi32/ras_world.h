@@ -13,7 +13,7 @@
 namespace vurras {
 
 struct TWorldConnection {
-    vur::TRasHandle handle = 0;
+    vur::monitor::TRasHandle handle = 0;
     std::string entryName;
     uint32_t subEntry = 0;
     int dropAfterMs = 0; // 0: gone at once; -1: never
@@ -45,8 +45,8 @@ TScenario ParseScenario(const std::string& text, int* badLines = nullptr);
 
 class TRasWorld {
   public:
-    TRasWorld(vur::TSystemClass systemClass, vur::TArchitecture architecture = vur::kBuildArchitecture)
-        : sizes_(vur::RecordSizes(systemClass, architecture)), layout_(vur::ConnLayout(architecture)),
+    TRasWorld(vur::monitor::TSystemClass systemClass, vur::monitor::TArchitecture architecture = vur::monitor::kBuildArchitecture)
+        : sizes_(vur::monitor::RecordSizes(systemClass, architecture)), layout_(vur::monitor::ConnLayout(architecture)),
           class_(systemClass) {}
 
     // Replaces what the world shows; hang-ups already made stay in force for their handles.
@@ -54,8 +54,8 @@ class TRasWorld {
     const TScenario& Scenario() const { return scenario_; }
 
     uint32_t EnumConnections(uint8_t* records, uint32_t* size, uint32_t* count, uint32_t now);
-    uint32_t GetConnectStatus(vur::TRasHandle handle, uint8_t* status, uint32_t now);
-    uint32_t HangUp(vur::TRasHandle handle, uint32_t now);
+    uint32_t GetConnectStatus(vur::monitor::TRasHandle handle, uint8_t* status, uint32_t now);
+    uint32_t HangUp(vur::monitor::TRasHandle handle, uint32_t now);
     uint32_t GetEntryProperties(const char* entry, uint8_t* entryInfo, uint32_t* entrySize,
                                 uint8_t* deviceInfo, uint32_t* deviceSize);
     uint32_t GetErrorString(uint32_t code, char* text, uint32_t size) const;
@@ -68,14 +68,14 @@ class TRasWorld {
         uint32_t at = 0;
         size_t queries = 0;
     };
-    const TWorldConnection* Find(vur::TRasHandle handle) const;
+    const TWorldConnection* Find(vur::monitor::TRasHandle handle) const;
     bool Dropped(const TWorldConnection& c, uint32_t now) const;
 
-    vur::TRecordSizes sizes_;
-    const vur::TConnLayout& layout_;
-    vur::TSystemClass class_;
+    vur::monitor::TRecordSizes sizes_;
+    const vur::monitor::TConnLayout& layout_;
+    vur::monitor::TSystemClass class_;
     TScenario scenario_;
-    std::map<vur::TRasHandle, THangUp> hangUps_;
+    std::map<vur::monitor::TRasHandle, THangUp> hangUps_;
     std::vector<std::string> log_;
 };
 

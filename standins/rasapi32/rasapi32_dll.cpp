@@ -36,11 +36,11 @@ std::string ReadAll(const std::string& path) {
     return text;
 }
 
-vur::TSystemClass RunningClass() {
+vur::monitor::TSystemClass RunningClass() {
     OSVERSIONINFOA info{};
     info.dwOSVersionInfoSize = sizeof info;
     GetVersionExA(&info);
-    return vur::ClassifySystem(info.dwPlatformId, info.dwMajorVersion, info.dwMinorVersion);
+    return vur::monitor::ClassifySystem(info.dwPlatformId, info.dwMajorVersion, info.dwMinorVersion);
 }
 
 // The scenario is read again on every call, so a test changes the world by rewriting the file.

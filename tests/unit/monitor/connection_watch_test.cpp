@@ -8,6 +8,7 @@
 #include <functional>
 
 using namespace vur;
+using namespace vur::monitor;
 using vurtest::FakeRas;
 
 namespace {

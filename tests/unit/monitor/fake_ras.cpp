@@ -6,6 +6,7 @@
 namespace vurtest {
 
 using namespace vur;
+using namespace vur::monitor;
 
 FakeRas* FakeRas::current = nullptr;
 

@@ -13,7 +13,7 @@
 namespace vurtest {
 
 struct PostedMessage {
-    vur::TWindowHandle window;
+    vur::monitor::TWindowHandle window;
     uint32_t message;
     uint32_t wParam;
 };
@@ -21,11 +21,11 @@ struct PostedMessage {
 class FakeRas {
   public:
     // Becomes the system behind Table() until destroyed; one at a time.
-    explicit FakeRas(vur::TSystemClass systemClass = vur::TSystemClass::XP,
-                     vur::TArchitecture architecture = vur::kBuildArchitecture);
+    explicit FakeRas(vur::monitor::TSystemClass systemClass = vur::monitor::TSystemClass::XP,
+                     vur::monitor::TArchitecture architecture = vur::monitor::kBuildArchitecture);
     ~FakeRas();
 
-    static const vur::TRasSystem& Table();
+    static const vur::monitor::TRasSystem& Table();
 
     vurras::TRasWorld world;
     uint32_t now = 1000;
@@ -41,10 +41,10 @@ class FakeRas {
     // Called at each status query, before the world answers it.
     std::function<void()> onStatusQuery;
 
-    void Connect(vur::TRasHandle handle, const std::string& entry, uint32_t subEntry = 0, int dropAfterMs = 0);
+    void Connect(vur::monitor::TRasHandle handle, const std::string& entry, uint32_t subEntry = 0, int dropAfterMs = 0);
     void Entry(const std::string& name, uint32_t country, const std::string& area, const std::string& local,
                uint32_t extraBytes = 0);
-    int HangUps(vur::TRasHandle handle) const;
+    int HangUps(vur::monitor::TRasHandle handle) const;
 
     static FakeRas* current;
 };

@@ -7,6 +7,7 @@
 #include <tuple>
 
 using namespace vur;
+using namespace vur::monitor;
 using vurtest::FakeRas;
 
 namespace {

@@ -38,19 +38,19 @@ TEST(RasScenario, ConnectionsEntriesAndBadLines) {
 }
 
 TEST(RasWorldHangUp, DropAfterDelayAndShortBuffer) {
-    TRasWorld world(vur::TSystemClass::NT4);
+    TRasWorld world(vur::monitor::TSystemClass::NT4);
     world.SetScenario(ParseScenario("connection|5|A|0|500|8192\nconnection|6|B|0|now\n"));
     uint8_t status[288] = {};
-    vur::PutU32(status, 0, 288);
+    vur::monitor::PutU32(status, 0, 288);
     EXPECT_EQ(world.HangUp(5, 1000), 0u);
     EXPECT_EQ(world.GetConnectStatus(5, status, 1499), 0u);
-    EXPECT_EQ(vur::GetU32(status, vur::rasstatus::kState), 8192u);
-    EXPECT_EQ(world.GetConnectStatus(5, status, 1500), vur::raserr::kInvalidHandle);
-    EXPECT_EQ(world.HangUp(5, 1600), vur::raserr::kInvalidHandle);
+    EXPECT_EQ(vur::monitor::GetU32(status, vur::monitor::rasstatus::kState), 8192u);
+    EXPECT_EQ(world.GetConnectStatus(5, status, 1500), vur::monitor::raserr::kInvalidHandle);
+    EXPECT_EQ(world.HangUp(5, 1600), vur::monitor::raserr::kInvalidHandle);
     uint32_t size = 100, count = 0;
     uint8_t record[676] = {};
-    vur::PutU32(record, 0, 676);
-    EXPECT_EQ(world.EnumConnections(record, &size, &count, 1600), vur::raserr::kBufferTooSmall);
+    vur::monitor::PutU32(record, 0, 676);
+    EXPECT_EQ(world.EnumConnections(record, &size, &count, 1600), vur::monitor::raserr::kBufferTooSmall);
     EXPECT_EQ(size, 676u);
     EXPECT_EQ(count, 1u);
 }

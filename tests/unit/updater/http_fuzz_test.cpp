@@ -7,7 +7,7 @@
 
 #include <random>
 
-namespace vur {
+namespace vur::updater {
 namespace {
 
 const std::string Fragments[] = {
@@ -150,4 +150,4 @@ TEST(HttpFuzz, UrlsAndLocationsNeverGiveABrokenRequest) {
 }
 
 } // namespace
-} // namespace vur
+} // namespace vur::updater

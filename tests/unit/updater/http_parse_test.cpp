@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-namespace vur {
+namespace vur::updater {
 namespace {
 
 TEST(HttpUrl, SplitsEveryPart) {
@@ -152,4 +152,4 @@ TEST(SocketErrors, DescriptionsAndText) {
 }
 
 } // namespace
-} // namespace vur
+} // namespace vur::updater

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-namespace vur {
+namespace vur::updater {
 namespace {
 
 using Action = HttpSession::Action;
@@ -194,4 +194,4 @@ TEST_F(HttpSessionTest, MalformedStatusLineFails) {
 }
 
 } // namespace
-} // namespace vur
+} // namespace vur::updater

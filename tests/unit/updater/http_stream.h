@@ -5,7 +5,7 @@
 
 #include <string>
 
-namespace vur {
+namespace vur::updater {
 
 class TStringStream : public OutputStream {
 public:
@@ -13,4 +13,4 @@ public:
     std::string Bytes;
 };
 
-} // namespace vur
+} // namespace vur::updater

@@ -12,6 +12,7 @@
 namespace {
 
 using namespace vur;
+using namespace vur::monitor;
 
 std::string OwnFolder() {
     char path[MAX_PATH];

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-namespace vur {
+namespace vur::updater {
 namespace {
 
 TEST(HttpCliWin32, UnresolvableHostRaises404) {
@@ -40,4 +40,4 @@ TEST(HttpCliWin32, RefusedConnectionGivesTheSocketError) {
 }
 
 } // namespace
-} // namespace vur
+} // namespace vur::updater

@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-namespace vur {
+namespace vur::updater {
 namespace {
 
 struct HttpServers : ::testing::Test {
@@ -152,4 +152,4 @@ TEST_F(HttpServers, IdleWaitCostsNoProcessorTime) {
 }
 
 } // namespace
-} // namespace vur
+} // namespace vur::updater

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <string>
 
-namespace vur {
+namespace vur::updater {
 
 struct TGetOutcome {
     int Code = 0; // 0: Get returned
@@ -34,4 +34,4 @@ inline std::string ServerAddress(const char* variable) {
     return value ? value : "";
 }
 
-} // namespace vur
+} // namespace vur::updater
