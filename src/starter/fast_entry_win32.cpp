@@ -2,7 +2,7 @@
 // thread of the desktop. Windows then maps the library into the programs that fetch messages, and one of
 // them takes the monitor over when this process is ended. The thread keeps dispatching messages: the
 // monitor's start-up timer needs that, and so do the hook calls that Windows makes on the installing
-// thread (for programs of the other architecture; Wine makes all of them there).
+// thread for programs of the other architecture.
 // It runs at every log-on and is fetched by modem on an update, so it uses no C++ runtime at all: plain
 // Win32 calls on a fixed buffer.
 #include "shared/monitor_signals.h"
