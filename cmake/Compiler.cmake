@@ -13,7 +13,8 @@ function(vur_target_defaults target)
     target_compile_definitions(${target} PRIVATE WINVER=0x0400 _WIN32_WINDOWS=0x0410 _WIN32_WINNT=0x0400
                                                  _WIN32_IE=0x0400 WIN32_LEAN_AND_MEAN NOMINMAX)
     # Users fetch these files by modem: every unused function and datum is dropped, symbols stripped.
-    target_compile_options(${target} PRIVATE -ffunction-sections -fdata-sections)
+    target_compile_options(${target} PRIVATE -ffunction-sections -fdata-sections
+                                             "$<$<COMPILE_LANGUAGE:CXX>:SHELL:-include ${PROJECT_SOURCE_DIR}/src/shared/lean_string.h>")
     target_link_options(${target} PRIVATE -static -static-libgcc -static-libstdc++ -Wl,--gc-sections -s)
   endif()
 endfunction()

@@ -24,10 +24,10 @@ function(vur_finish_dist)
     list(APPEND commands COMMAND ${CMAKE_COMMAND} -E make_directory "${VUR_DIST_DIR}/${folder}")
   endforeach()
   foreach(t IN LISTS targets)
-    # Every shipped C++ program gets the quiet terminate handler; one built without the C++ runtime does not.
+    # Every shipped C++ program gets the lean runtime helpers; one built without the C++ runtime does not.
     get_target_property(plain ${t} VUR_WITHOUT_CXX_RUNTIME)
     if(NOT plain)
-      target_sources(${t} PRIVATE ${PROJECT_SOURCE_DIR}/src/shared/quiet_terminate.cpp)
+      target_sources(${t} PRIVATE ${PROJECT_SOURCE_DIR}/src/shared/lean_runtime.cpp)
     endif()
     list(APPEND commands COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:${t}> ${VUR_DIST_DIR}/)
   endforeach()

@@ -1,15 +1,21 @@
 // Exception classes of the shared code; their messages are fixed English texts that callers may show as they are.
 #pragma once
 
-#include <stdexcept>
+#include <exception>
 #include <string>
 
 namespace vur {
 
 // Base of every exception the suite raises on purpose; the general error box shows what() as it is.
-class EVurError : public std::runtime_error {
+// It keeps its text in a std::string of its own rather than deriving from std::runtime_error, whose
+// reference-counted string type would link a second string implementation into every program.
+class EVurError : public std::exception {
 public:
-    explicit EVurError(const std::string& message) : std::runtime_error(message) {}
+    explicit EVurError(const std::string& message) : message_(message) {}
+    const char* what() const noexcept override { return message_.c_str(); }
+
+private:
+    std::string message_;
 };
 
 class EHashError : public EVurError {

@@ -1,10 +1,13 @@
 // A processor may have SSE while the system does not save its registers (Windows 95, 98 first edition,
 // NT 4): only IsProcessorFeaturePresent can say. It is missing from the 9x kernel and bound at run time;
-// without it the answer is no. 64-bit Windows always saves them.
+// without it the answer is no. 64-bit Windows always saves them. The processor is asked with CPUID
+// directly (which also finds a processor without CPUID), as the compiler's own feature query brings a
+// table of every processor model into each program.
 #include "shared/processor_features.h"
 
 #include "shared/system_library_win32.h"
 
+#include <cpuid.h>
 #include <windows.h>
 
 namespace vur {
@@ -23,14 +26,28 @@ bool SystemSavesVectorRegisters() {
 #endif
 }
 
+// Feature bits of CPUID leaf 1 (ECX, EDX); both zero without CPUID.
+struct FeatureBits {
+    unsigned ecx = 0, edx = 0;
+};
+
+FeatureBits ProcessorFeatureBits() {
+    FeatureBits bits;
+    unsigned eax = 0, ebx = 0;
+    if (!__get_cpuid(1, &eax, &ebx, &bits.ecx, &bits.edx)) bits = FeatureBits{};
+    return bits;
+}
+
 } // namespace
 
 bool CarrylessMultiplyUsable() {
-    return SystemSavesVectorRegisters() && __builtin_cpu_supports("pclmul") && __builtin_cpu_supports("sse2");
+    const FeatureBits bits = ProcessorFeatureBits();
+    return (bits.ecx & bit_PCLMUL) && (bits.edx & bit_SSE2) && SystemSavesVectorRegisters();
 }
 
 bool AesRoundsUsable() {
-    return SystemSavesVectorRegisters() && __builtin_cpu_supports("aes") && __builtin_cpu_supports("sse2");
+    const FeatureBits bits = ProcessorFeatureBits();
+    return (bits.ecx & bit_AES) && (bits.edx & bit_SSE2) && SystemSavesVectorRegisters();
 }
 
 } // namespace vur

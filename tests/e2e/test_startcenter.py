@@ -52,6 +52,11 @@ try:
     case.equal([b for b in boxes if b[2:] == (487, 65)], [(25, 89 + 65 * i, 487, 65) for i in range(5)],
                "five tiles stacked without gaps")
 
+    # The pictures come through vurjpeg.dll: the scanner tile's is green where the tile is white or light green.
+    tile_picture = case.screen_pixel(place["client_left"] + 25 + PICTURE[0], place["client_top"] + 89 + PICTURE[1])
+    case.check(tile_picture not in (WHITE, HOVER) and tile_picture[1] > tile_picture[0], "the tile picture shows: %r"
+               % (tile_picture,))
+
     def colour(index):
         return case.screen_pixel(place["client_left"] + 25 + FREE[0], place["client_top"] + 89 + 65 * index + FREE[1])
 
@@ -102,6 +107,18 @@ try:
     # The recorders' own starts happened and ended; the start center stays open until it is closed.
     rc, _ = case.drive("close", "--timeout", "10000", title=TITLE)
     case.equal(rc, 0, "window closes")
+
+    # Without the picture library the window still comes, after one box that names it (not one per picture).
+    os.rename(os.path.join(folder, "vurjpeg.dll"), os.path.join(folder, "vurjpeg.off"))
+    case.spawn(os.path.join(folder, "start.exe"))
+    texts = case.answer(TITLE, "ok", timeout_ms=20000)
+    case.check(texts is not None and any("vurjpeg.dll" in t for t in texts), "the missing library is told: %r"
+               % (texts,))
+    case.check(case.wait_window(title=TITLE, cls="VurWindow") is not None, "the window comes without its pictures")
+    rc, _ = case.drive("wait", "--timeout", "2000", cls="#32770")
+    case.check(rc != 0, "told once for all seven pictures")
+    rc, _ = case.drive("close", "--timeout", "10000", title=TITLE)
+    case.equal(rc, 0, "the window without pictures closes")
 finally:
     restore()
 case.finish()

@@ -11,11 +11,12 @@ from pe_image import PeError, PeImage
 MACHINE = {"x86": "i386", "x64": "x86-64"}
 CONSOLE_PROGRAMS = {"vurconf.exe"}
 # Looked up with GetProcAddress by these plain names: the starter calls the monitor's hook entry, the
-# monitor and the scanner the engines'.
+# monitor and the scanner the engines', every windowed program the picture library's.
 EXPORTS = {
     "watch.dll": {"HookProc"},
     "vurscan.dll": {"InitDialersDatabase", "ScanDialers"},
     "vurheur.dll": {"CheckHeuristically"},
+    "vurjpeg.dll": {"DecodeJpegPicture"},
 }
 # Windows 95 and NT 4 load no image that asks for a newer subsystem.
 MAX_SUBSYSTEM_X86 = (4, 0)

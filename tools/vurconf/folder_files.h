@@ -14,7 +14,7 @@ struct FolderFile {
     std::uint64_t size = 0;
 };
 
-// Files only, in no particular order; raises std::runtime_error when `root` or a folder below it cannot be
+// Files only, in no particular order; raises vur::EVurError when `root` or a folder below it cannot be
 // read, or a name is not CP1252 text.
 std::vector<FolderFile> FilesBelow(const std::string& root);
 

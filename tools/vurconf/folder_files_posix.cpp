@@ -2,10 +2,10 @@
 #include "folder_files.h"
 
 #include <filesystem>
-#include <stdexcept>
 #include <system_error>
 
 #include "console_text.h"
+#include "shared/errors.h"
 
 namespace vurconf {
 
@@ -13,13 +13,13 @@ namespace fs = std::filesystem;
 
 std::vector<FolderFile> FilesBelow(const std::string& root) {
     std::error_code error;
-    if (!fs::is_directory(root, error)) throw std::runtime_error("not a folder: " + root);
+    if (!fs::is_directory(root, error)) throw vur::EVurError("not a folder: " + root);
     std::vector<FolderFile> files;
     for (fs::recursive_directory_iterator it(root, error), end; !error && it != end; it.increment(error)) {
         if (!it->is_regular_file(error)) continue;
         FolderFile file;
         if (!ArgumentToCp1252(fs::relative(it->path(), root).generic_string(), file.relative))
-            throw std::runtime_error("file name is not CP1252 text: " + it->path().string());
+            throw vur::EVurError("file name is not CP1252 text: " + it->path().string());
         for (char& c : file.relative)
             if (c == '/') c = '\\';
         file.path = it->path().string();
@@ -27,7 +27,7 @@ std::vector<FolderFile> FilesBelow(const std::string& root) {
         if (error) break;
         files.push_back(std::move(file));
     }
-    if (error) throw std::runtime_error("cannot read the folder " + root + ": " + error.message());
+    if (error) throw vur::EVurError("cannot read the folder " + root + ": " + error.message());
     return files;
 }
 

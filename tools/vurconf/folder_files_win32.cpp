@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include <stdexcept>
+#include "shared/errors.h"
 
 namespace vurconf {
 
@@ -12,7 +12,7 @@ namespace {
 void Collect(const std::string& folder, const std::string& prefix, std::vector<FolderFile>& files) {
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot read the folder " + folder);
+    if (search == INVALID_HANDLE_VALUE) throw vur::EVurError("cannot read the folder " + folder);
     do {
         const std::string name = found.cFileName;
         if (name == "." || name == "..") continue;
@@ -34,7 +34,7 @@ std::vector<FolderFile> FilesBelow(const std::string& root) {
     if (folder.empty() || (folder.back() != '\\' && folder.back() != '/')) folder += '\\';
     const DWORD attributes = GetFileAttributesA(folder.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
-        throw std::runtime_error("not a folder: " + root);
+        throw vur::EVurError("not a folder: " + root);
     std::vector<FolderFile> files;
     Collect(folder, "", files);
     return files;

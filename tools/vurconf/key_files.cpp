@@ -2,8 +2,8 @@
 #include "key_files.h"
 
 #include <cstdio>
-#include <stdexcept>
 
+#include "shared/errors.h"
 #include "shared/file_reader.h"
 
 namespace vurconf {
@@ -13,7 +13,7 @@ namespace {
 void WriteNew(const std::string& path, const std::string& text) {
     std::FILE* stream = std::fopen(path.c_str(), "wb");
     const bool written = stream && std::fwrite(text.data(), 1, text.size(), stream) == text.size();
-    if ((stream && std::fclose(stream) != 0) || !written) throw std::runtime_error("cannot write " + path);
+    if ((stream && std::fclose(stream) != 0) || !written) throw vur::EVurError("cannot write " + path);
 }
 
 int Digit(char c) {
@@ -38,7 +38,7 @@ std::string KeyHex(const unsigned char* bytes, std::size_t length) {
 void WriteKeyPair(const std::string& privatePath, const std::string& publicPath, const vur::ed25519::Seed& seed) {
     if (std::FILE* existing = std::fopen(privatePath.c_str(), "rb")) {
         std::fclose(existing);
-        throw std::runtime_error(privatePath + " exists; a private key is never overwritten");
+        throw vur::EVurError(privatePath + " exists; a private key is never overwritten");
     }
     const vur::ed25519::PublicKey key = vur::ed25519::PublicKeyOf(seed);
     WriteNew(privatePath, KeyHex(seed.data(), seed.size()) + "\n");
@@ -47,15 +47,15 @@ void WriteKeyPair(const std::string& privatePath, const std::string& publicPath,
 
 vur::ed25519::Seed ReadPrivateKey(const std::string& path) {
     std::string text;
-    if (!vur::ReadWholeFile(path, text)) throw std::runtime_error("cannot read " + path);
+    if (!vur::ReadWholeFile(path, text)) throw vur::EVurError("cannot read " + path);
     const auto first = text.find_first_not_of(" \t\r\n");
     const auto last = text.find_last_not_of(" \t\r\n");
     const std::string hex = first == std::string::npos ? std::string() : text.substr(first, last - first + 1);
     vur::ed25519::Seed seed;
-    if (hex.size() != 2 * seed.size()) throw std::runtime_error(path + " is not a private key file (64 hex digits)");
+    if (hex.size() != 2 * seed.size()) throw vur::EVurError(path + " is not a private key file (64 hex digits)");
     for (std::size_t i = 0; i < seed.size(); ++i) {
         const int hi = Digit(hex[2 * i]), lo = Digit(hex[2 * i + 1]);
-        if (hi < 0 || lo < 0) throw std::runtime_error(path + " is not a private key file (64 hex digits)");
+        if (hi < 0 || lo < 0) throw vur::EVurError(path + " is not a private key file (64 hex digits)");
         seed[i] = static_cast<unsigned char>(hi * 16 + lo);
     }
     return seed;

@@ -9,10 +9,10 @@
 
 namespace vurconf {
 
-// Writes both files; refuses (std::runtime_error) to overwrite an existing private key file.
+// Writes both files; refuses (vur::EVurError) to overwrite an existing private key file.
 void WriteKeyPair(const std::string& privatePath, const std::string& publicPath, const vur::ed25519::Seed& seed);
 
-// Raises std::runtime_error for a file that cannot be read or is not 64 hex digits (a final line end and
+// Raises vur::EVurError for a file that cannot be read or is not 64 hex digits (a final line end and
 // blanks around them are allowed).
 vur::ed25519::Seed ReadPrivateKey(const std::string& path);
 

@@ -1,8 +1,7 @@
 // Finding and ending the monitor hosts of a program folder.
 #include "monitor_stop.h"
 
-#include <stdexcept>
-
+#include "shared/errors.h"
 #include "shared/text_case.h"
 
 namespace vurconf {
@@ -19,7 +18,7 @@ std::string FolderOf(const std::string& path) { return path.substr(0, path.rfind
 std::vector<HeldLibrary> Holders(const std::string& library, MonitorHosts& hosts) {
     vur::monitor::ProcessLists* lists = hosts.Lists();
     std::vector<vur::monitor::ProcessEntry> processes;
-    if (!lists || !lists->Processes(processes)) throw std::runtime_error("the process list cannot be read");
+    if (!lists || !lists->Processes(processes)) throw vur::EVurError("the process list cannot be read");
     std::vector<HeldLibrary> holders;
     for (const vur::monitor::ProcessEntry& process : processes) {
         if (process.id == hosts.OwnProcessId()) continue;

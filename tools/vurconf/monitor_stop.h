@@ -41,7 +41,7 @@ struct StopResult {
 constexpr unsigned kQuitWaitMs = 5000;
 constexpr unsigned kTerminateWaitMs = 2000;
 
-// `folder` ends with its backslash. Both raise std::runtime_error when no process list can be taken.
+// `folder` ends with its backslash. Both raise vur::EVurError when no process list can be taken.
 StopResult StopMonitors(const std::string& folder, MonitorHosts& hosts);
 // The processes that have the folder's watch.dll loaded, without ending any.
 std::vector<HeldLibrary> LibraryHolders(const std::string& folder, MonitorHosts& hosts);

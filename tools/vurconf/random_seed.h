@@ -6,7 +6,7 @@
 
 namespace vurconf {
 
-// Raises std::runtime_error when the source cannot be read.
+// Raises vur::EVurError when the source cannot be read.
 vur::ed25519::Seed RandomSeed();
 
 } // namespace vurconf

@@ -2,7 +2,8 @@
 #include "random_seed.h"
 
 #include <cstdio>
-#include <stdexcept>
+
+#include "shared/errors.h"
 
 namespace vurconf {
 
@@ -11,7 +12,7 @@ vur::ed25519::Seed RandomSeed() {
     std::FILE* source = std::fopen("/dev/urandom", "rb");
     const bool read = source && std::fread(seed.data(), 1, seed.size(), source) == seed.size();
     if (source) std::fclose(source);
-    if (!read) throw std::runtime_error("cannot read /dev/urandom");
+    if (!read) throw vur::EVurError("cannot read /dev/urandom");
     return seed;
 }
 

@@ -3,8 +3,7 @@
 
 #include <windows.h>
 
-#include <stdexcept>
-
+#include "shared/errors.h"
 #include "shared/system_library_win32.h"
 
 namespace vurconf {
@@ -28,14 +27,14 @@ vur::ed25519::Seed RandomSeed() {
     if (!advapi || !vur::BindEntryPoint(advapi, "CryptAcquireContextA", acquire) ||
         !vur::BindEntryPoint(advapi, "CryptGenRandom", generate) ||
         !vur::BindEntryPoint(advapi, "CryptReleaseContext", release))
-        throw std::runtime_error("this Windows has no CryptoAPI random source");
+        throw vur::EVurError("this Windows has no CryptoAPI random source");
     ULONG_PTR provider = 0;
     if (!acquire(&provider, nullptr, nullptr, kProvRsaFull, kVerifyContext))
-        throw std::runtime_error("cannot open the CryptoAPI random source");
+        throw vur::EVurError("cannot open the CryptoAPI random source");
     vur::ed25519::Seed seed;
     const bool generated = generate(provider, static_cast<DWORD>(seed.size()), seed.data()) != FALSE;
     release(provider, 0);
-    if (!generated) throw std::runtime_error("the CryptoAPI random source failed");
+    if (!generated) throw vur::EVurError("the CryptoAPI random source failed");
     return seed;
 }
 

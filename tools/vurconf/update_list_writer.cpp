@@ -4,11 +4,11 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
-#include <stdexcept>
 #include <vector>
 
 #include "folder_files.h"
 #include "shared/crc.h"
+#include "shared/errors.h"
 #include "shared/file_reader.h"
 #include "shared/text_case.h"
 #include "updater/update_names.h"
@@ -52,8 +52,8 @@ std::string UrlPath(const std::string& relative) {
 void WriteBytes(const std::string& path, const std::string& bytes) {
     std::FILE* stream = std::fopen(path.c_str(), "wb");
     const bool written = stream && std::fwrite(bytes.data(), 1, bytes.size(), stream) == bytes.size();
-    if (stream && std::fclose(stream) != 0) throw std::runtime_error("cannot write " + path);
-    if (!written) throw std::runtime_error("cannot write " + path);
+    if (stream && std::fclose(stream) != 0) throw vur::EVurError("cannot write " + path);
+    if (!written) throw vur::EVurError("cannot write " + path);
 }
 
 std::string SignatureBytes(const vur::ed25519::Signature& signature) {
@@ -75,11 +75,11 @@ void WriteUpdateList(const std::string& dist, const std::string& baseUrl, const 
     std::string list;
     for (const FolderFile& file : files) {
         if (!vur::updater::RefusalReason(file.relative).empty())
-            throw std::runtime_error("the updater would refuse the name of " + file.path);
+            throw vur::EVurError("the updater would refuse the name of " + file.path);
         if (file.size > static_cast<std::uint64_t>(INT32_MAX))
-            throw std::runtime_error("too large for the update list: " + file.path);
+            throw vur::EVurError("too large for the update list: " + file.path);
         std::string bytes;
-        if (!vur::ReadWholeFile(file.path, bytes)) throw std::runtime_error("cannot read " + file.path);
+        if (!vur::ReadWholeFile(file.path, bytes)) throw vur::EVurError("cannot read " + file.path);
         const auto checksum = static_cast<std::int32_t>(vur::FileCRC32(file.path));
         WriteBytes(file.path + vur::updater::kListSignatureSuffix,
                    SignatureBytes(vur::ed25519::Sign(seed, vur::updater::FileMessagePrefix(file.relative) + bytes)));

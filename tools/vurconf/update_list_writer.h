@@ -15,7 +15,7 @@ namespace vurconf {
 // name, the relative name with backslashes, the size, the checksum as a signed 32-bit number and BASE-URL +
 // "/" + the relative name with slashes and percent escapes. Left out: the list itself, the settings file,
 // the quarantine folder and the updater's own temporary files. Prints the number of entries; raises
-// std::runtime_error for a folder that cannot be read, a file too large for the list, a name the updater
+// vur::EVurError for a folder that cannot be read, a file too large for the list, a name the updater
 // would refuse, or a list that cannot be written. Signs with `seed` (see updater/update_signatures.h): writes
 // DIST/updates.dat.sig with `serial`, and FILE.sig beside every listed file; files ending in ".sig" are
 // left out of the list.

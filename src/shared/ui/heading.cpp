@@ -5,6 +5,7 @@
 
 #include "shared/ui/application.h"
 #include "shared/ui/fonts.h"
+#include "shared/ui/jpeg_library_win32.h"
 #include "shared/ui/picture_resource.h"
 
 namespace vur::ui {
@@ -38,8 +39,13 @@ void Heading::Place(int clientWidth) {
 void Heading::Focus() { SetFocus(panel_.hwnd()); }
 
 void LoadPictureOrReport(Picture& picture, const char* resource) {
+    // Without the picture library no picture of the process can show: that is told once, not per picture.
+    static bool libraryMissingTold = false;
     try {
         picture.SetBitmap(LoadJpegResource(resource));
+    } catch (const EJpegLibraryMissing& e) {
+        if (!libraryMissingTold) ShowErrorBox(e.what());
+        libraryMissingTold = true;
     } catch (const std::exception& e) {
         ShowErrorBox(e.what());
     }

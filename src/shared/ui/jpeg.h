@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "shared/errors.h"
+#include "shared/ui/jpeg_pixels.h"
 
 namespace vur {
 
@@ -20,9 +21,6 @@ struct RgbImage {
     int height = 0;
     std::vector<std::uint8_t> pixels;
 };
-
-// Pictures larger than this on either side are refused before any pixel memory is taken.
-constexpr int kMaxJpegSide = 4096;
 
 // Decodes a whole JPEG file held in memory. Anything libjpeg would only warn about (a truncated file, corrupt
 // data) is an error here too, since a damaged picture must not be shown as grey noise. Throws EJpegError whose

@@ -1,8 +1,11 @@
-// From RCDATA bytes through libjpeg to a DIB section.
+// From RCDATA bytes through vurjpeg.dll to a DIB section.
 #include "shared/ui/picture_resource.h"
 
 #include <cstring>
 #include <string>
+
+#include "shared/module_path_win32.h"
+#include "shared/ui/jpeg_library_win32.h"
 
 namespace vur::ui {
 
@@ -39,7 +42,8 @@ Bitmap LoadJpegResource(const char* name, HMODULE module) {
     HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
     const void* data = loaded ? LockResource(loaded) : nullptr;
     if (!data) throw EJpegError(std::string("JPEG: Picture resource missing: ") + name);
-    return BitmapFromImage(DecodeJpeg(static_cast<const std::uint8_t*>(data), SizeofResource(module, found)));
+    return BitmapFromImage(DecodeJpegWithLibrary(ModuleFolder(ThisModule()), static_cast<const std::uint8_t*>(data),
+                                                 SizeofResource(module, found)));
 }
 
 } // namespace vur::ui

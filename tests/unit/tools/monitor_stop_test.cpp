@@ -7,6 +7,8 @@
 #include <map>
 #include <set>
 
+#include "shared/errors.h"
+
 using namespace vurconf;
 
 namespace {
@@ -91,5 +93,5 @@ TEST(MonitorStop, EndsTheFoldersHostsGentlyOrByForceAndNamesEveryOtherHolder) {
     EXPECT_EQ(result.stillHolding[0].processId, 30u);
 
     hosts.listsAvailable = false;
-    EXPECT_THROW(StopMonitors("C:\\Programme\\VUR\\", hosts), std::runtime_error);
+    EXPECT_THROW(StopMonitors("C:\\Programme\\VUR\\", hosts), vur::EVurError);
 }
