@@ -12,8 +12,10 @@ function(vur_target_defaults target)
     # Windows 9x and NT 4 have only the ANSI calls; nothing newer may be imported.
     target_compile_definitions(${target} PRIVATE WINVER=0x0400 _WIN32_WINDOWS=0x0410 _WIN32_WINNT=0x0400
                                                  _WIN32_IE=0x0400 WIN32_LEAN_AND_MEAN NOMINMAX)
-    # Users fetch these files by modem: every unused function and datum is dropped, symbols stripped.
-    target_compile_options(${target} PRIVATE -ffunction-sections -fdata-sections
+    # Users fetch these files by modem: every unused function is dropped, symbols stripped. Data stays in one
+    # section per object: with a section per datum, this compiler gives zero-filled buffers and tables file
+    # space in the data section instead of leaving them to the loader's zeroed memory.
+    target_compile_options(${target} PRIVATE -ffunction-sections
                                              "$<$<COMPILE_LANGUAGE:CXX>:SHELL:-include ${PROJECT_SOURCE_DIR}/src/shared/lean_string.h>")
     target_link_options(${target} PRIVATE -static -static-libgcc -static-libstdc++ -Wl,--gc-sections -s)
   endif()
