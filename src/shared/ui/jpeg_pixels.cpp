@@ -28,16 +28,14 @@ void Append(char* message, const char* text) {
 }
 
 void AppendNumber(char* message, unsigned value) {
-    char digits[12];
-    int n = 0;
+    char text[12];
+    char* at = text + sizeof text - 1;
+    *at = '\0';
     do {
-        digits[n++] = static_cast<char>('0' + value % 10);
+        *--at = static_cast<char>('0' + value % 10);
         value /= 10;
     } while (value);
-    char text[12];
-    for (int i = 0; i < n; ++i) text[i] = digits[n - 1 - i];
-    text[n] = '\0';
-    Append(message, text);
+    Append(message, at);
 }
 
 [[noreturn]] void OnError(j_common_ptr info) {
