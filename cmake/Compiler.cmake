@@ -23,9 +23,11 @@ endfunction()
 
 # The Windows trees build for size; only the measured hot paths (the engines' matcher, the hashes, the CRC and
 # the settings file's cipher) keep the speed optimisation, named with vur_hot_path() in their directory.
+# Set outright rather than edited from the cache: a configure that once failed before it found the compiler
+# leaves these empty in the cache, and the Windows trees would then build without any optimisation.
 if(WIN32)
   foreach(lang C CXX)
-    string(REGEX REPLACE "-O[0-9s]" "-Os" CMAKE_${lang}_FLAGS_RELEASE "${CMAKE_${lang}_FLAGS_RELEASE}")
+    set(CMAKE_${lang}_FLAGS_RELEASE "-Os -DNDEBUG")
   endforeach()
 endif()
 function(vur_hot_path)
