@@ -18,8 +18,31 @@ function(vur_target_defaults target)
     target_compile_options(${target} PRIVATE -ffunction-sections
                                              "$<$<COMPILE_LANGUAGE:CXX>:SHELL:-include ${PROJECT_SOURCE_DIR}/src/shared/lean_string.h>")
     target_link_options(${target} PRIVATE -static -static-libgcc -static-libstdc++ -Wl,--gc-sections -s)
+    if(VUR_BUILD_DELIVERABLES)
+      # No program asks for a type at run time; exceptions still get the type data they need.
+      target_compile_options(${target} PRIVATE $<$<COMPILE_LANGUAGE:CXX>:-fno-rtti>)
+    endif()
+    get_target_property(plain ${target} VUR_WITHOUT_CXX_RUNTIME)
+    if(plain)
+      # Built without the C++ runtime, so without exceptions; and 32-bit code without an unwinder has no use
+      # for unwind tables (x64 keeps them: there Windows itself unwinds through every function).
+      target_compile_options(${target} PRIVATE -fno-exceptions -fno-rtti)
+      if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+        target_compile_options(${target} PRIVATE -fno-asynchronous-unwind-tables)
+      endif()
+    endif()
   endif()
 endfunction()
+
+# The shipped programs are optimised as a whole at link time: with the unwind data of every function kept, the
+# linker alone could only drop whole objects, never the unused functions of an object it needs. One partition
+# per program: GCC 12 for mingw fails internally when it splits a program, as it cannot hide the symbols it
+# shares between the parts on PE. The win32 test tier is a separate build and links as usual.
+option(VUR_WHOLE_PROGRAM "Optimise the Windows programs at link time" ON)
+if(WIN32 AND NOT VUR_WIN32_TESTS_ONLY AND VUR_WHOLE_PROGRAM)
+  set(CMAKE_INTERPROCEDURAL_OPTIMIZATION ON)
+  add_link_options(-flto-partition=one)
+endif()
 
 # The Windows trees build for size; only the measured hot paths (the engines' matcher, the hashes, the CRC and
 # the settings file's cipher) keep the speed optimisation, named with vur_hot_path() in their directory.

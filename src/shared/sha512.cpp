@@ -67,7 +67,7 @@ void Sha512::Compress(const unsigned char* block) {
     std::uint64_t a = state_[0], b = state_[1], c = state_[2], d = state_[3];
     std::uint64_t e = state_[4], f = state_[5], g = state_[6], h = state_[7];
 
-#define VUR_SHA512_WORD(k) w[k]
+#define VUR_SHA512_WORD(k) (t == 0 ? w[k] : VUR_SHA512_NEXT(k))
 #define VUR_SHA512_NEXT(k)                                                                                   \
     (w[k] += (Rotr(w[((k) + 14) & 15], 19) ^ Rotr(w[((k) + 14) & 15], 61) ^ (w[((k) + 14) & 15] >> 6)) +    \
              w[((k) + 9) & 15] + (Rotr(w[((k) + 1) & 15], 1) ^ Rotr(w[((k) + 1) & 15], 8) ^ (w[((k) + 1) & 15] >> 7)))
@@ -96,12 +96,9 @@ void Sha512::Compress(const unsigned char* block) {
     VUR_SHA512_ROUND(d, e, f, g, h, a, b, c, 13, word);             \
     VUR_SHA512_ROUND(c, d, e, f, g, h, a, b, 14, word);             \
     VUR_SHA512_ROUND(b, c, d, e, f, g, h, a, 15, word)
-    {
-        const int t = 0;
+#pragma GCC unroll 1
+    for (int t = 0; t < 80; t += 16) {
         VUR_SHA512_SIXTEEN(VUR_SHA512_WORD);
-    }
-    for (int t = 16; t < 80; t += 16) {
-        VUR_SHA512_SIXTEEN(VUR_SHA512_NEXT);
     }
 #undef VUR_SHA512_SIXTEEN
 #undef VUR_SHA512_ROUND
