@@ -36,8 +36,8 @@ endfunction()
 
 # The shipped programs are optimised as a whole at link time: with the unwind data of every function kept, the
 # linker alone could only drop whole objects, never the unused functions of an object it needs. One partition
-# per program: GCC 12 for mingw fails internally when it splits a program, as it cannot hide the symbols it
-# shares between the parts on PE. The win32 test tier is a separate build and links as usual.
+# per program: GCC 12 for mingw fails internally (binds_to_current_def_p) when it splits a program into parts.
+# The win32 test tier is a separate build and links as usual.
 option(VUR_WHOLE_PROGRAM "Optimise the Windows programs at link time" ON)
 if(WIN32 AND NOT VUR_WIN32_TESTS_ONLY AND VUR_WHOLE_PROGRAM)
   set(CMAKE_INTERPROCEDURAL_OPTIMIZATION ON)
