@@ -31,3 +31,10 @@ def stop_wineserver(server, env):
         server.wait(30)
     except subprocess.TimeoutExpired:
         server.kill()
+
+
+def wine_for(build):
+    """The prefix architecture, the Wine loader and WINEARCH for a Windows build tree (build/win32 or build/win64)."""
+    if os.path.basename(os.path.normpath(build)) == "win64":
+        return "x64", "/usr/lib/wine/wine64", "win64"
+    return "x86", "wine", "win32"

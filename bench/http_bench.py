@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Download speed and processor cost of THttpCli under Wine against curl natively, from loopback nginx.
 
-Usage: bench/http_bench.py [build/win32]   (needs a display for Wine: run it under xvfb-run)
+Usage: bench/http_bench.py [build/win32|build/win64]   (needs a display for Wine: run it under xvfb-run)
 Prints, for a 100 MB file: wall time, throughput and processor time per MB of both clients (for ours the
 time inside Get as the Windows process measures it, and the whole Wine run with the wineserver beside a
 run without a download, for reference); and the processor time of our client for a server that sends one
@@ -15,13 +15,14 @@ import time
 
 here = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(here, "..", "tests", "e2e"))
-from bench_support import children_cpu, process_cpu, start_wineserver, stop_wineserver  # noqa: E402
+from bench_support import children_cpu, process_cpu, start_wineserver, stop_wineserver, wine_for  # noqa: E402
 from http_servers import HostileServer, Nginx  # noqa: E402
 
 SIZE = 100 * 1024 * 1024
 RUNS = 5
 build = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "..", "build", "win32")
 fetch = os.path.abspath(os.path.join(build, "bin", "vur_http_fetch.exe"))
+arch, loader, winearch = wine_for(build)
 
 
 def timed(command, env=None):
@@ -46,9 +47,9 @@ def median(rows, column):
 def main():
     work = tempfile.mkdtemp(prefix="vur-bench-")
     prefix = os.path.join(work, "prefix")
-    subprocess.run([os.path.join(here, "..", "tests", "wine", "make-prefix"), prefix, "winxp"], check=True,
+    subprocess.run([os.path.join(here, "..", "tests", "wine", "make-prefix"), prefix, "winxp", arch], check=True,
                    capture_output=True, timeout=300)
-    env = dict(os.environ, WINEPREFIX=prefix, WINEARCH="win32", WINEDEBUG="-all")
+    env = dict(os.environ, WINEPREFIX=prefix, WINEARCH=winearch, WINEDEBUG="-all")
     # Our own wineserver, so that its processor time can be read; it ends with the prefix's last program.
     server = start_wineserver(env)
     nginx = Nginx({"big.bin": os.urandom(1 << 20) * (SIZE >> 20)})
@@ -62,17 +63,17 @@ def main():
             _, out, wall, cpu = timed(["curl", "-s", "-o", "/dev/null", "-w", "%{size_download}", url])
             assert int(out) == SIZE, out
             curl.append((wall, cpu))
-        timed(["wine", fetch, url], env=env)  # Wine's own first start-up work out of the way
+        timed([loader, fetch, url], env=env)  # Wine's own first start-up work out of the way
         # What a Wine process costs without a download: a request that ends at once.
         base = []
         for _ in range(RUNS):
             before = process_cpu(server.pid)
-            _, out, wall, cpu = timed(["wine", fetch, "http:///"], env=env)
+            _, out, wall, cpu = timed([loader, fetch, "http:///"], env=env)
             base.append((wall, cpu, process_cpu(server.pid) - before))
         ours = []
         for _ in range(RUNS):
             before = process_cpu(server.pid)
-            _, out, wall, cpu = timed(["wine", fetch, url], env=env)
+            _, out, wall, cpu = timed([loader, fetch, url], env=env)
             figures = fields(out)
             assert int(figures["bytes"]) == SIZE, out
             ours.append((wall, cpu, process_cpu(server.pid) - before, int(figures["wall_ms"]) / 1000,
@@ -92,7 +93,7 @@ def main():
               % (curl_wall / get_wall, get_cpu / curl_cpu))
 
         server_before = process_cpu(server.pid)
-        _, out, drip_wall, drip_cpu = timed(["wine", fetch, "http://%s/drip/10" % hostile.address], env=env)
+        _, out, drip_wall, drip_cpu = timed([loader, fetch, "http://%s/drip/10" % hostile.address], env=env)
         server_cpu = process_cpu(server.pid) - server_before
         figures = fields(out)
         print("one byte per second for 10 s: wall %.1f s, bytes %s, Get cpu %.3f s (target < 0.2 s);"

@@ -1,8 +1,11 @@
 #!/usr/bin/env python3
 """A full update of the whole dist from loopback nginx: update_bench.exe under Wine (the update run of
-update.exe without its window) against curl fetching and storing the same files natively. Prints files/s, MB/s and
-processor time per MB of both, and the ratio of the processor times per MB taken pair by pair (target: ours at
-most 1.5 x curl).
+update.exe without its window) against curl fetching and storing the same files natively: the list and its
+signature, and every file's signature and the file, in the order the run asks for them. Prints files/s, MB/s and
+processor time per MB, and the ratio of the processor times per MB taken pair by pair (target: ours at most
+1.5 x curl), against curl as it fetches by default (one connection kept for all files) and against curl speaking
+HTTP/1.0 as the update run's client does (the server ends each body by closing the connection, so every file
+needs a connection of its own).
 
 Usage: xvfb-run -a bench/update_bench.py [build/win32|build/win64]
 Ours is the processor time of the run as the Windows process measures it (GetProcessTimes), the wineserver's
@@ -17,14 +20,13 @@ import time
 
 here = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(here, "..", "tests", "e2e"))
-from bench_support import children_cpu, process_cpu, start_wineserver, stop_wineserver  # noqa: E402
+from bench_support import children_cpu, process_cpu, start_wineserver, stop_wineserver, wine_for  # noqa: E402
 from http_servers import Nginx  # noqa: E402
 
 RUNS = 9
 ROUNDS = 30  # full updates per run, so that the processor times are well above the clock's resolution
 build = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "..", "build", "win64"))
-arch = "x64" if build.rstrip("/").endswith("win64") else "x86"
-loader = "/usr/lib/wine/wine64" if arch == "x64" else "wine"
+arch, loader, winearch = wine_for(build)
 native_vurconf = os.path.join(here, "..", "build", "native", "bin", "vurconf")
 
 
@@ -37,7 +39,7 @@ def main():
     prefix = os.path.join(work, "prefix")
     subprocess.run([os.path.join(here, "..", "tests", "wine", "make-prefix"), prefix, "winxp", arch], check=True,
                    capture_output=True, timeout=300)
-    env = dict(os.environ, WINEPREFIX=prefix, WINEARCH="win64" if arch == "x64" else "win32", WINEDEBUG="-all")
+    env = dict(os.environ, WINEPREFIX=prefix, WINEARCH=winearch, WINEDEBUG="-all")
     server = start_wineserver(env)
     nginx = Nginx({})
     served = os.path.join(nginx.dir, "root")
@@ -51,15 +53,19 @@ def main():
                  if n != "updates.dat" and not n.endswith(".sig")]
         size = sum(os.path.getsize(os.path.join(served, f)) for f in files)
         mb = ROUNDS * size / 1e6
-        urls = [base + "/" + f.replace(os.sep, "/") for f in files]
+        # What the update run fetches, in its order: the list, its signature, then each file's signature and file.
+        fetched = ["updates.dat", "updates.dat.sig"]
+        for f in files:
+            fetched += [f + ".sig", f]
+        urls = [base + "/" + f.replace(os.sep, "/") for f in fetched]
 
         bench = os.path.join(build, "bin", "update_bench.exe")
 
-        def curl_run(run):  # curl stores every file, as the update run does
+        def curl_run(run, protocol):  # curl stores every file, as the update run does
             target = os.path.join(work, "curl%d" % run)
-            command = ["curl", "-s", "--create-dirs"]
+            command = ["curl", "-s", "--create-dirs"] + protocol
             for round_ in range(ROUNDS):
-                for f, u in zip(files, urls):
+                for f, u in zip(fetched, urls):
                     command += ["-o", os.path.join(target, str(round_), f), u]
             before_cpu, before = children_cpu(), time.time()
             subprocess.run(command, check=True, timeout=300)
@@ -80,27 +86,32 @@ def main():
                 shutil.rmtree(os.path.join(prefix, "drive_c", "lauf%d-%d" % (run, round_)), ignore_errors=True)
             return int(figures["wall_ms"]) / 1000, int(figures["cpu_us"]) / 1e6, process_cpu(server.pid) - server_before
 
-        # The two in turn, a pair a run, so that a drift of the machine's speed hits both alike; the ratio is
-        # taken pair by pair. The first pair warms Wine, nginx and the page cache and is not counted.
-        curl, ours, ratios = [], [], []
+        # The three in turn, a set a run, so that a drift of the machine's speed hits all alike; the ratios are
+        # taken set by set. The first set warms Wine, nginx and the page cache and is not counted.
+        peers = [("curl, one connection", []), ("curl, HTTP/1.0", ["--http1.0"])]
+        curl, ours, ratios = [[] for _ in peers], [], [[] for _ in peers]
         for run in range(RUNS + 1):
-            c, o = curl_run(run), our_run(run)
+            c = [curl_run(run, protocol) for _, protocol in peers]
+            o = our_run(run)
             if run:
-                curl.append(c)
                 ours.append(o)
-                ratios.append(o[1] / c[1])
+                for k in range(len(peers)):
+                    curl[k].append(c[k])
+                    ratios[k].append(o[1] / c[k][1])
 
-        curl_wall, curl_cpu = median([w for w, _ in curl]), median([c for _, c in curl])
+        requests = ROUNDS * len(fetched)
+        print("full update of %s (%d files, %.1f MB; %d requests with the list and the signatures) from loopback"
+              " nginx, %d updates a run, median of %d runs" % (build, len(files), size / 1e6, len(fetched), ROUNDS, RUNS))
+        for (name, _), rows in zip(peers, curl):
+            wall, cpu = median([w for w, _ in rows]), median([c for _, c in rows])
+            print("  %-22s %7.1f requests/s %7.1f MB/s  cpu %6.3f s  %6.2f ms/MB" %
+                  (name + ":", requests / wall, mb / wall, cpu, 1000 * cpu / mb))
         wall, cpu, server_cpu = (median([row[i] for row in ours]) for i in range(3))
-        print("full update of %s (%d files, %.1f MB) from loopback nginx, %d updates a run, median of %d runs" %
-              (build, len(files), size / 1e6, ROUNDS, RUNS))
-        print("  curl (native, one process): %6.2f files/s %7.1f MB/s  cpu %6.3f s  %6.2f ms/MB" %
-              (ROUNDS * len(files) / curl_wall, mb / curl_wall, curl_cpu, 1000 * curl_cpu / mb))
-        print("  update run (%s, Wine):     %6.2f files/s %7.1f MB/s  cpu %6.3f s  %6.2f ms/MB"
-              " (wineserver beside it %.3f s)" %
-              (arch, ROUNDS * len(files) / wall, mb / wall, cpu, 1000 * cpu / mb, server_cpu))
-        print("  cpu per MB ours/curl, pair by pair: median %.2f (min %.2f, max %.2f; target <= 1.5)" %
-              (median(ratios), min(ratios), max(ratios)))
+        print("  %-22s %7.1f requests/s %7.1f MB/s  cpu %6.3f s  %6.2f ms/MB (wineserver beside it %.3f s)" %
+              ("update run (%s, Wine):" % arch, requests / wall, mb / wall, cpu, 1000 * cpu / mb, server_cpu))
+        for (name, _), values in zip(peers, ratios):
+            print("  cpu per MB ours/%s, set by set: median %.2f (min %.2f, max %.2f; target <= 1.5)" %
+                  (name, median(values), min(values), max(values)))
     finally:
         nginx.stop()
         stop_wineserver(server, env)

@@ -11,8 +11,8 @@ namespace vur::updater {
 namespace {
 
 const UINT RequestDoneMessage = WM_USER + 1;
-const UINT_PTR CheckTimer = 1;
-const UINT CheckInterval = 250;
+// The longest wait between two looks at the request's time limits.
+const DWORD CheckInterval = 250;
 
 std::string Seconds(unsigned long milliseconds) { return std::to_string((milliseconds + 999) / 1000) + " s"; }
 
@@ -25,7 +25,7 @@ THttpCli::THttpCli() : FWindow([this](UINT message, WPARAM wParam, LPARAM lParam
     FSocket.OnSessionClosed = [this](int) { Guard([&] { ExchangeClosed(); }); };
 }
 
-THttpCli::~THttpCli() { KillTimer(FWindow.hwnd(), CheckTimer); }
+THttpCli::~THttpCli() = default;
 
 void THttpCli::Get() {
     if (FState != httpReady)
@@ -40,7 +40,6 @@ void THttpCli::Get() {
     FEnding = false;
     FState = httpNotConnected;
     FStartTime = FLastProgress = GetTickCount();
-    SetTimer(FWindow.hwnd(), CheckTimer, CheckInterval, nullptr);
     Guard([this] {
         if (FSession.Begin(URL))
             StartExchange();
@@ -48,7 +47,6 @@ void THttpCli::Get() {
             Finish();
     });
     WaitUntilReady();
-    KillTimer(FWindow.hwnd(), CheckTimer);
     Username = FSession.Username;
     Password = FSession.Password;
     if (FStreamError)
@@ -174,35 +172,42 @@ void THttpCli::Finish() {
         FState = httpReady;
 }
 
-void THttpCli::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+void THttpCli::Handle(UINT message, WPARAM, LPARAM) {
     if (message == RequestDoneMessage && FEnding) {
         FEnding = false;
         FState = httpReady;
-    } else if (message == WM_TIMER && wParam == CheckTimer) {
-        Guard([this] { CheckTime(); });
     }
 }
 
+// Each round handles everything that is queued, also what comes after the request's own end, and then waits
+// for more; a round that stopped at the end would leave the queue never seen empty, and under Wine that
+// makes every later message cost a look at the display connection. The time limits are looked at after
+// every message and after every wait, which lasts at most CheckInterval; a timer would cost two more calls
+// into the system for every request, and Windows makes no timer message while posted messages keep coming.
 void THttpCli::WaitUntilReady() {
     bool quit = false;
     WPARAM quitCode = 0;
     HANDLE none = nullptr;
     while (FState != httpReady) {
         MSG message;
-        while (FState != httpReady && PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
             if (message.message == WM_QUIT) {
                 // The application is ending: give up the request, and leave the quit for its own loop.
                 quit = true;
                 quitCode = message.wParam;
-                FSession.Fail(httperrAborted, "request aborted");
-                Finish();
+                if (FState != httpReady) {
+                    FSession.Fail(httperrAborted, "request aborted");
+                    Finish();
+                }
                 continue;
             }
             TranslateMessage(&message);
             DispatchMessageA(&message);
+            Guard([this] { CheckTime(); });
         }
+        Guard([this] { CheckTime(); });
         if (FState != httpReady)
-            MsgWaitForMultipleObjects(0, &none, FALSE, 1000, QS_ALLINPUT);
+            MsgWaitForMultipleObjects(0, &none, FALSE, CheckInterval, QS_ALLINPUT);
     }
     if (quit)
         PostQuitMessage(static_cast<int>(quitCode));

@@ -12,6 +12,9 @@ namespace {
 // Message numbers for look-ups and connections cycle through this range; the window's own use ends below it.
 const UINT FirstMessage = WM_USER + 0x100;
 const UINT MessageCount = 0x400;
+// A request fits into the send buffer at once, so the notification that there is room again is asked for
+// only when a send would block: it would otherwise be one more message for every connection.
+const long BaseEvents = FD_CONNECT | FD_READ | FD_CLOSE;
 
 } // namespace
 
@@ -60,12 +63,9 @@ int TWSocket::Connect(unsigned long address, unsigned port, unsigned long localA
         if (FApi->Bind(FSocket, reinterpret_cast<sockaddr*>(&local), sizeof local) == SOCKET_ERROR)
             error = FApi->GetLastError();
     }
-    // A bigger receive window lets a fast server fill more per notification.
-    int window = 1 << 20;
-    FApi->SetSockOpt(FSocket, SOL_SOCKET, SO_RCVBUF, reinterpret_cast<const char*>(&window), sizeof window);
     FSocketMessage = FirstMessage + (FGeneration++ % MessageCount);
     if (!error &&
-        FApi->AsyncSelect(FSocket, FWindow.hwnd(), FSocketMessage, FD_CONNECT | FD_READ | FD_WRITE | FD_CLOSE) != 0)
+        FApi->AsyncSelect(FSocket, FWindow.hwnd(), FSocketMessage, BaseEvents) != 0)
         error = FApi->GetLastError();
     if (!error) {
         sockaddr_in remote = {};
@@ -91,19 +91,25 @@ void TWSocket::Send(const std::string& data) {
 void TWSocket::FlushSend() {
     while (!FPendingSend.empty() && FSocket != INVALID_SOCKET) {
         int sent = FApi->Send(FSocket, FPendingSend.data(), static_cast<int>(FPendingSend.size()), 0);
-        if (sent == SOCKET_ERROR)
-            return; // would block (FD_WRITE follows) or broken (FD_CLOSE follows)
+        if (sent == SOCKET_ERROR) {
+            // Would block: FD_WRITE follows once asked for. Broken: FD_CLOSE follows.
+            if (!FWriteWatched && FApi->GetLastError() == WSAEWOULDBLOCK &&
+                FApi->AsyncSelect(FSocket, FWindow.hwnd(), FSocketMessage, BaseEvents | FD_WRITE) == 0)
+                FWriteWatched = true;
+            return;
+        }
         FPendingSend.erase(0, static_cast<size_t>(sent));
     }
 }
 
 void TWSocket::Close() {
-    if (FSocket != INVALID_SOCKET) {
-        FApi->AsyncSelect(FSocket, FWindow.hwnd(), 0, 0);
+    // Closing ends the socket's notifications; one already queued carries the old message number and is
+    // dropped by Handle.
+    if (FSocket != INVALID_SOCKET)
         FApi->CloseSocket(FSocket);
-    }
     FSocket = INVALID_SOCKET;
     FSocketMessage = 0;
+    FWriteWatched = false;
     FPendingSend.clear();
 }
 

@@ -59,6 +59,7 @@ private:
     UINT FLookupMessage = 0;
     UINT FGeneration = 0;
     std::string FPendingSend;
+    bool FWriteWatched = false; // FD_WRITE is asked for
     char FHostEntry[MAXGETHOSTSTRUCT];
     std::vector<char> FReadBuffer;
 };

@@ -19,7 +19,7 @@ public:
         }
         bool bound = Bind(FApi.Socket, "socket") && Bind(FApi.CloseSocket, "closesocket") && Bind(FApi.Bind, "bind") &&
                      Bind(FApi.Connect, "connect") && Bind(FApi.Send, "send") && Bind(FApi.Recv, "recv") &&
-                     Bind(FApi.SetSockOpt, "setsockopt") && Bind(FApi.Htons, "htons") && Bind(FApi.Htonl, "htonl") &&
+                     Bind(FApi.Htons, "htons") && Bind(FApi.Htonl, "htonl") &&
                      Bind(FApi.AsyncSelect, "WSAAsyncSelect") &&
                      Bind(FApi.AsyncGetHostByName, "WSAAsyncGetHostByName") &&
                      Bind(FApi.CancelAsyncRequest, "WSACancelAsyncRequest") &&

@@ -13,7 +13,6 @@ struct TWinsockApi {
     decltype(&::connect) Connect;
     decltype(&::send) Send;
     decltype(&::recv) Recv;
-    decltype(&::setsockopt) SetSockOpt;
     decltype(&::htons) Htons;
     decltype(&::htonl) Htonl;
     decltype(&::WSAAsyncSelect) AsyncSelect;
