@@ -23,10 +23,13 @@
 namespace {
 
 
-// The run's host without a window: messages are counted and printed, the progress is not shown.
+// The run's host without a window: messages are counted and printed, the progress is not shown. The download
+// client is the program's, made once as update.exe makes it with its window, and used by every round, as
+// curl's one process serves all its rounds.
 class BenchHost : public vur::updater::UpdateHost {
 public:
-    BenchHost(std::string folder, std::string server) : folder_(std::move(folder)), server_(std::move(server)) {}
+    BenchHost(vur::updater::THttpCli& client, std::string folder, std::string server)
+        : client_(client), folder_(std::move(folder)), server_(std::move(server)) {}
     std::string ProgramFolder() override { return folder_; }
     std::string ServerUrl() override { return server_; }
     void SetStatus(const std::string&) override {}
@@ -59,8 +62,8 @@ public:
     int messages = 0;
 
 private:
+    vur::updater::THttpCli& client_;
     std::string folder_, server_;
-    vur::updater::THttpCli client_;
     vur::updater::WindowsReplaceSystem files_;
 };
 
@@ -77,10 +80,11 @@ int main(int argc, char** argv) {
         int files = 0, messages = 0;
         unsigned long long bytes = 0, cpu = 0;
         DWORD wall = 0;
+        vur::updater::THttpCli client;
         for (int round = 0; round < rounds; ++round) {
             const std::string folder = std::string(argv[1]) + std::to_string(round) + "\\";
             CreateDirectoryA(folder.c_str(), nullptr);
-            BenchHost host(folder, argv[2]);
+            BenchHost host(client, folder, argv[2]);
             const unsigned long long cpuBefore = ProcessorMicroseconds();
             const DWORD start = GetTickCount();
             const vur::updater::UpdateOutcome outcome = vur::updater::RunUpdate(host);
