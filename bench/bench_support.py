@@ -34,7 +34,8 @@ def stop_wineserver(server, env):
 
 
 def wine_for(build):
-    """The prefix architecture, the Wine loader and WINEARCH for a Windows build tree (build/win32 or build/win64)."""
-    if os.path.basename(os.path.normpath(build)) == "win64":
-        return "x64", "/usr/lib/wine/wine64", "win64"
-    return "x86", "wine", "win32"
+    """The prefix architecture, the Wine loader and WINEARCH for a Windows build tree (build/win32 or build/win64),
+    from the e2e harness's tables (the benchmarks put tests/e2e on the module path)."""
+    from harness import LOADERS, WINEARCHS
+    arch = "x64" if os.path.basename(os.path.normpath(build)) == "win64" else "x86"
+    return arch, LOADERS[arch], WINEARCHS[arch]

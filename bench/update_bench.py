@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 """A full update of the whole dist from loopback nginx: update_bench.exe under Wine (the update run of
 update.exe without its window) against curl fetching and storing the same files natively: the list and its
-signature, and every file's signature and the file, in the order the run asks for them. Prints files/s, MB/s and
-processor time per MB, and the ratio of the processor times per MB taken pair by pair (target: ours at most
+signature, and every file's signature and the file, in the order the run asks for them. Prints requests/s, MB/s
+and processor time per MB, and the ratio of the processor times per MB taken set by set (target: ours at most
 1.5 x curl), against curl as it fetches by default (one connection kept for all files) and against curl speaking
 HTTP/1.0 as the update run's client does (the server ends each body by closing the connection, so every file
 needs a connection of its own).

@@ -61,15 +61,19 @@ class Case:
         env.update(WINEPREFIX=self.prefix, WINEARCH=WINEARCHS[self.arch], WINEDEBUG=env.get("WINEDEBUG", "-all"))
         return env
 
-    def wine(self, program, *args, timeout=60):
-        """Runs a Windows program to its end; returns (exit code, stdout bytes, stderr bytes)."""
-        return self._run([self.loader, program, *args], timeout)
+    def wine(self, program, *args, timeout=60, debug=None):
+        """Runs a Windows program to its end; returns (exit code, stdout bytes, stderr bytes). debug: the
+        WINEDEBUG channels of this run, for a script that reads Wine's own messages."""
+        return self._run([self.loader, program, *args], timeout, debug)
 
     # Output goes through files, not pipes: the first Wine program of a session may start the desktop process,
     # which inherits its handles and outlives it, so a pipe would never reach its end.
-    def _run(self, argv, timeout):
+    def _run(self, argv, timeout, debug=None):
+        env = self.env()
+        if debug is not None:
+            env["WINEDEBUG"] = debug
         with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
-            done = subprocess.run(argv, env=self.env(), stdout=out, stderr=err, timeout=timeout)
+            done = subprocess.run(argv, env=env, stdout=out, stderr=err, timeout=timeout)
             out.seek(0)
             err.seek(0)
             return done.returncode, out.read(), err.read()

@@ -6,7 +6,6 @@ application watch stays out: under this emulation a 32-bit module snapshot fails
 import os
 import subprocess
 import sys
-import tempfile
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
@@ -54,11 +53,8 @@ try:
     folder, windows_folder = case.install_dist("VUR")
     # On some kernels qemu-user cannot give 32-bit Wine the fixed address of its shared data page. Then no
     # 32-bit program starts at all, not even Wine's own, and the run says so rather than failing every check.
-    with tempfile.TemporaryFile() as out:
-        subprocess.run([case.loader, windows_folder + "vurconf.exe", "version"], stdout=out, stderr=subprocess.STDOUT,
-                       env=dict(case.env(), WINEDEBUG="-all,err+virtual"), timeout=budget())
-        out.seek(0)
-        probe = out.read().decode("latin-1")
+    _, out, err = case.wine(windows_folder + "vurconf.exe", "version", timeout=budget(), debug="-all,err+virtual")
+    probe = (out + err).decode("latin-1")
     if "failed to map the shared user data" in probe:
         print("skipped: 32-bit Wine does not start under this machine's qemu-user (%s)" % probe.strip()[-200:])
         sys.exit(SKIP)
