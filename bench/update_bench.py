@@ -1,15 +1,19 @@
 #!/usr/bin/env python3
 """A full update of the whole dist from loopback nginx: update_bench.exe under Wine (the update run of
-update.exe without its window) against curl fetching and storing the same files natively: the list and its
-signature, and every file's signature and the file, in the order the run asks for them. Prints requests/s, MB/s
-and processor time per MB, and the ratio of the processor times per MB taken set by set (target: ours at most
-1.5 x curl), against curl as it fetches by default (one connection kept for all files) and against curl speaking
-HTTP/1.0 as the update run's client does (the server ends each body by closing the connection, so every file
-needs a connection of its own).
+update.exe without its window) against curl fetching and storing the same files: the list and its signature,
+and every file's signature and the file, in the order the run asks for them. Prints requests/s, MB/s and
+processor time per MB, and the ratio of the processor times per MB taken set by set (target: ours at most
+1.5 x curl).
+
+curl runs twice over: as curl.exe for Windows (bench/windows-curl) in the same Wine prefix, which pays what the
+update run pays for every call into the system, and natively, which does not. Each way it runs as it fetches
+by default (one connection kept for all files) and speaking HTTP/1.0 as the update run's client does (the
+server ends each body by closing the connection, so every file needs a connection of its own).
 
 Usage: xvfb-run -a bench/update_bench.py [build/win32|build/win64]
 Ours is the processor time of the run as the Windows process measures it (GetProcessTimes), the wineserver's
-share printed beside it; curl's is its whole process, fetching every file in one run as a mirror script would.
+share printed beside it; curl's is its whole process, fetching every file in one run as a mirror script would,
+less the processor time curl.exe takes to start and end under Wine (a run of "curl.exe --version").
 """
 import os
 import shutil
@@ -28,6 +32,8 @@ ROUNDS = 30  # full updates per run, so that the processor times are well above 
 build = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "..", "build", "win64"))
 arch, loader, winearch = wine_for(build)
 native_vurconf = os.path.join(here, "..", "build", "native", "bin", "vurconf")
+windows_curl = subprocess.run([os.path.join(here, "windows-curl"), "win64" if arch == "x64" else "win32"], check=True,
+                              stdout=subprocess.PIPE, text=True).stdout.strip()
 
 
 def median(values):
@@ -72,6 +78,22 @@ def main():
             shutil.rmtree(target, ignore_errors=True)
             return time.time() - before, children_cpu() - before_cpu
 
+        # curl.exe takes its URLs from a file: on Windows a command line holds at most 32767 characters.
+        def windows_curl_run(run, protocol):
+            folder = "wcurl%d" % run
+            with open(os.path.join(prefix, "drive_c", folder + ".txt"), "w") as config:
+                for round_ in range(ROUNDS):
+                    for f, u in zip(fetched, urls):
+                        config.write('output = "C:/%s/%d/%s"\nurl = "%s"\n' % (folder, round_, f, u))
+            command = [loader, windows_curl, "-s", "--create-dirs", "-K", "C:\\%s.txt" % folder] + protocol
+            server_before, before_cpu, before = process_cpu(server.pid), children_cpu(), time.time()
+            subprocess.run(command, env=env, check=True, timeout=600)
+            wall, cpu, server_cpu = time.time() - before, children_cpu() - before_cpu, process_cpu(server.pid) - server_before
+            before_cpu = children_cpu()
+            subprocess.run([loader, windows_curl, "--version"], env=env, check=True, capture_output=True, timeout=60)
+            shutil.rmtree(os.path.join(prefix, "drive_c", folder), ignore_errors=True)
+            return wall, cpu - (children_cpu() - before_cpu), server_cpu
+
         def our_run(run):
             server_before = process_cpu(server.pid)
             with tempfile.TemporaryFile() as out:
@@ -88,10 +110,11 @@ def main():
 
         # The three in turn, a set a run, so that a drift of the machine's speed hits all alike; the ratios are
         # taken set by set. The first set warms Wine, nginx and the page cache and is not counted.
-        peers = [("curl, one connection", []), ("curl, HTTP/1.0", ["--http1.0"])]
+        peers = [("curl.exe, Wine", windows_curl_run, []), ("curl.exe, Wine, 1.0", windows_curl_run, ["--http1.0"]),
+                 ("curl, one connection", curl_run, []), ("curl, HTTP/1.0", curl_run, ["--http1.0"])]
         curl, ours, ratios = [[] for _ in peers], [], [[] for _ in peers]
         for run in range(RUNS + 1):
-            c = [curl_run(run, protocol) for _, protocol in peers]
+            c = [peer(run, protocol) for _, peer, protocol in peers]
             o = our_run(run)
             if run:
                 ours.append(o)
@@ -102,14 +125,15 @@ def main():
         requests = ROUNDS * len(fetched)
         print("full update of %s (%d files, %.1f MB; %d requests with the list and the signatures) from loopback"
               " nginx, %d updates a run, median of %d runs" % (build, len(files), size / 1e6, len(fetched), ROUNDS, RUNS))
-        for (name, _), rows in zip(peers, curl):
-            wall, cpu = median([w for w, _ in rows]), median([c for _, c in rows])
-            print("  %-22s %7.1f requests/s %7.1f MB/s  cpu %6.3f s  %6.2f ms/MB" %
-                  (name + ":", requests / wall, mb / wall, cpu, 1000 * cpu / mb))
+        for (name, _, _), rows in zip(peers, curl):
+            wall, cpu = median([row[0] for row in rows]), median([row[1] for row in rows])
+            beside = " (wineserver beside it %.3f s)" % median([row[2] for row in rows]) if len(rows[0]) > 2 else ""
+            print("  %-22s %7.1f requests/s %7.1f MB/s  cpu %6.3f s  %6.2f ms/MB%s" %
+                  (name + ":", requests / wall, mb / wall, cpu, 1000 * cpu / mb, beside))
         wall, cpu, server_cpu = (median([row[i] for row in ours]) for i in range(3))
         print("  %-22s %7.1f requests/s %7.1f MB/s  cpu %6.3f s  %6.2f ms/MB (wineserver beside it %.3f s)" %
               ("update run (%s, Wine):" % arch, requests / wall, mb / wall, cpu, 1000 * cpu / mb, server_cpu))
-        for (name, _), values in zip(peers, ratios):
+        for (name, _, _), values in zip(peers, ratios):
             print("  cpu per MB ours/%s, set by set: median %.2f (min %.2f, max %.2f; target <= 1.5)" %
                   (name, median(values), min(values), max(values)))
     finally:

@@ -40,17 +40,18 @@ Cached Prepare(const Point& p) {
     return Cached{Carry(Add(p.Y, p.X)), Carry(Sub(p.Y, p.X)), Carry(Add(p.Z, p.Z)), Mul(p.T, twoD)};
 }
 
-// P + Q, or P - Q with `subtract` (-Q swaps y + x with y - x and negates t).
-Point AddCached(const Point& p, const Cached& q, bool subtract) {
+// P + Q, or P - Q with `subtract` (-Q swaps y + x with y - x and negates t). Only an addition reads the
+// t of its operand, so a result that is doubled next goes without it (`withT` false: T is left unset).
+Point AddCached(const Point& p, const Cached& q, bool subtract, bool withT = true) {
     const Fe a = Mul(Sub(p.Y, p.X), subtract ? q.yPlusX : q.yMinusX);
     const Fe b = Mul(Add(p.Y, p.X), subtract ? q.yMinusX : q.yPlusX);
     const Fe c = subtract ? Neg(Mul(p.T, q.t2d)) : Mul(p.T, q.t2d);
     const Fe d = Mul(p.Z, q.z2);
     const Fe e = Sub(b, a), f = Sub(d, c), g = Add(d, c), h = Add(b, a);
-    return Point{Mul(e, f), Mul(g, h), Mul(f, g), Mul(e, h)};
+    return Point{Mul(e, f), Mul(g, h), Mul(f, g), withT ? Mul(e, h) : Fe{}};
 }
 
-Point Double(const Point& p) {
+Point Double(const Point& p, bool withT = true) {
     const Fe a = Square(p.X), b = Square(p.Y);
     const Fe zz = Square(p.Z);
     const Fe c = Carry(Add(zz, zz));
@@ -58,7 +59,7 @@ Point Double(const Point& p) {
     const Fe e = Sub(h, Square(Add(p.X, p.Y)));
     const Fe g = Sub(a, b);
     const Fe f = Add(c, g);
-    return Point{Mul(e, f), Mul(g, h), Mul(f, g), Mul(e, h)};
+    return Point{Mul(e, f), Mul(g, h), Mul(f, g), withT ? Mul(e, h) : Fe{}};
 }
 
 // The odd multiples P, 3P, 5P, ... (2^(w-1) - 1)P.
@@ -118,9 +119,9 @@ const OddMultiples<kBaseWindow>& BaseTable() {
     return table;
 }
 
-void AddDigit(Point& r, const Cached* table, int digit) {
-    if (digit > 0) r = AddCached(r, table[digit / 2], false);
-    else if (digit < 0) r = AddCached(r, table[-digit / 2], true);
+void AddDigit(Point& r, const Cached* table, int digit, bool withT) {
+    if (digit > 0) r = AddCached(r, table[digit / 2], false, withT);
+    else if (digit < 0) r = AddCached(r, table[-digit / 2], true, withT);
 }
 
 } // namespace
@@ -170,8 +171,8 @@ Point BaseMultiple(const unsigned char a[32]) {
     const OddMultiples<kBaseWindow>& table = BaseTable();
     Point r = Identity();
     for (int i = 256; i >= 0; --i) {
-        r = Double(r);
-        AddDigit(r, table.entry, digits[i]);
+        r = Double(r, digits[i] != 0 || i == 0);
+        AddDigit(r, table.entry, digits[i], i == 0);
     }
     return r;
 }
@@ -185,10 +186,11 @@ Point DoubleMultiple(const unsigned char a[32], const unsigned char b[32], const
     int top = 256;
     while (top >= 0 && aDigits[top] == 0 && bDigits[top] == 0) --top;
     Point r = Identity();
+    // The last step keeps T, as the caller may add to the result.
     for (int i = top; i >= 0; --i) {
-        r = Double(r);
-        AddDigit(r, baseTable.entry, aDigits[i]);
-        AddDigit(r, pointTable.entry, bDigits[i]);
+        r = Double(r, aDigits[i] != 0 || bDigits[i] != 0 || i == 0);
+        AddDigit(r, baseTable.entry, aDigits[i], bDigits[i] != 0 || i == 0);
+        AddDigit(r, pointTable.entry, bDigits[i], i == 0);
     }
     return r;
 }

@@ -69,19 +69,25 @@ bool Fetch(THttpCli& client, const std::string& url, OutputStream& stream) {
 }
 
 // A listed file may live in a folder the installation does not have yet (its name has been checked to stay
-// below the program folder): the folders on the way are made first.
-void MakeFolders(const std::string& target) {
+// below the program folder): the folders on the way are then made, and the file is created once more. Most
+// files have their folder already, and they need no look at the folders.
+HANDLE CreateTarget(const std::string& target) {
+    const auto create = [&] {
+        return CreateFileA(target.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    };
+    HANDLE file = create();
+    if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_PATH_NOT_FOUND) return file;
     for (std::size_t slash = target.find('\\', 3); slash != std::string::npos; slash = target.find('\\', slash + 1))
         CreateDirectoryA(target.substr(0, slash).c_str(), nullptr);
+    return create();
 }
 
 } // namespace
 
 bool DownloadToFile(THttpCli& client, const std::string& url, const std::string& target, std::uint32_t& checksum,
                     DownloadWatcher* watcher) {
-    MakeFolders(target);
-    ScopedFile file(CreateFileA(target.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    ScopedFile file(CreateTarget(target));
     if (!file) throw EVurError("Cannot create file " + target + " (error " + std::to_string(GetLastError()) + ")");
     FileStream body(file.Get(), watcher);
     const bool fetched = Fetch(client, url, body);

@@ -133,9 +133,10 @@ try:
     case.equal(code, 0, "the updater ends after the run")
     case.check(os.path.exists(os.path.join(folder, "updates.dat")), "the list stays in the program folder")
 
-    # A changed page and a new signature file come; a corrupt download and a missing one replace nothing.
+    # A changed page and a new file in folders the installation does not have yet come; a corrupt download and a
+    # missing one replace nothing.
     old_scanner, old_config = read("hilfe\\scanner.htm"), read("hilfe\\config.htm")
-    publish({"hilfe\\index.htm": b"<html>neu</html>", "signaturen\\neu.dat": b"VUR-NEU",
+    publish({"hilfe\\index.htm": b"<html>neu</html>", "zusatz\\neu\\neu.dat": b"VUR-NEU",
              "hilfe\\scanner.htm": b"<html>scanner neu</html>", "hilfe\\config.htm": b"<html>config neu</html>"},
             after={"hilfe\\scanner.htm": b"<html>verfaelscht</html>", "hilfe\\config.htm": None})
     boxes, code = run_update(shot="updater-run.png")
@@ -145,7 +146,7 @@ try:
                        (DONE, ["Es wurde(n) 4 neue(s) Update(s) installiert."])],
                "messages of a run with four differing entries")
     case.equal(code, 0, "the updater ends after the run")
-    case.equal((read("hilfe\\index.htm"), read("signaturen\\neu.dat")), (b"<html>neu</html>", b"VUR-NEU"),
+    case.equal((read("hilfe\\index.htm"), read("zusatz\\neu\\neu.dat")), (b"<html>neu</html>", b"VUR-NEU"),
                "changed and new files in place")
     case.equal((read("hilfe\\scanner.htm"), read("hilfe\\config.htm")), (old_scanner, old_config),
                "a corrupt or failed download leaves the installed file")

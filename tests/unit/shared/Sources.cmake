@@ -3,6 +3,7 @@ list(APPEND VUR_UNIT_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/disk_ini_file_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ed25519_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/engine_binding_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/field25519_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/file_identity_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ini_document_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ini_typed_test.cpp
