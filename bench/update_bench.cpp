@@ -3,6 +3,9 @@
 // the processor time of this process during the run. bench/update_bench.py runs it against loopback nginx
 // beside curl fetching the same files.
 //
+// Then what the signatures cost within such a run, measured apart over as many rounds: fetching the signature
+// files alone (the list's and every file's), and checking them over the list and the files as they were stored.
+//
 // Usage: update_bench FOLDER SERVER-URL ROUNDS: each round updates an empty FOLDER<n>\ (made here) in full, so
 // that the processor time is well above the clock's resolution.
 #include <windows.h>
@@ -12,13 +15,17 @@
 #include "process_time.h"
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "shared/crc.h"
 #include "shared/ui/application.h"
 #include "update_key.h"
 #include "updater/replace_system_win32.h"
 #include "updater/update_files_win32.h"
+#include "updater/update_list.h"
+#include "updater/update_names.h"
 #include "updater/update_run.h"
+#include "updater/update_signatures.h"
 
 namespace {
 
@@ -67,6 +74,43 @@ private:
     vur::updater::WindowsReplaceSystem files_;
 };
 
+// The processor time of the signature requests alone and of the checks alone, over `rounds` rounds of the
+// stored `folder`'s list; false when a signature fails or cannot be fetched.
+bool SignatureCosts(vur::updater::THttpCli& client, const std::string& folder, const std::string& server, int rounds,
+                    unsigned long long& requestsUs, unsigned long long& checksUs) {
+    using namespace vur::updater;
+    const std::string list = ReadWholeFile(folder + "updates.dat");
+    std::vector<UpdateEntry> entries;
+    UpdateListReader reader(list);
+    for (UpdateEntry entry; reader.Next(entry);) entries.push_back(entry);
+    std::string listSignature;
+    std::vector<std::string> signatures(entries.size()), files(entries.size());
+    unsigned long long before = ProcessorMicroseconds();
+    for (int round = 0; round < rounds; ++round) {
+        if (!FetchToMemory(client, server + "/updates.dat" + kListSignatureSuffix, listSignature)) return false;
+        for (std::size_t i = 0; i < entries.size(); ++i)
+            if (!FetchToMemory(client, entries[i].url + kListSignatureSuffix, signatures[i])) return false;
+    }
+    requestsUs = ProcessorMicroseconds() - before;
+    for (std::size_t i = 0; i < entries.size(); ++i) files[i] = ReadWholeFile(LocalPath(folder, entries[i].file));
+    before = ProcessorMicroseconds();
+    for (int round = 0; round < rounds; ++round) {
+        std::uint64_t serial = 0;
+        if (!VerifyList(kTrustedUpdateKey, list, listSignature, serial)) return false;
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            vur::ed25519::Signature signature;
+            if (!ParseFileSignature(signatures[i], signature)) return false;
+            vur::ed25519::Verifier verifier(kTrustedUpdateKey, signature);
+            const std::string prefix = FileMessagePrefix(entries[i].file);
+            verifier.Update(prefix.data(), prefix.size());
+            verifier.Update(files[i].data(), files[i].size());
+            if (!verifier.Finish()) return false;
+        }
+    }
+    checksUs = ProcessorMicroseconds() - before;
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -95,7 +139,11 @@ int main(int argc, char** argv) {
             bytes += host.bytes;
             messages += host.messages;
         }
-        std::printf("files %d bytes %llu wall_ms %lu cpu_us %llu messages %d\n", files, bytes, wall, cpu, messages);
+        unsigned long long requestsUs = 0, checksUs = 0;
+        if (!SignatureCosts(client, std::string(argv[1]) + "0\\", argv[2], rounds, requestsUs, checksUs)) return 4;
+        std::printf("files %d bytes %llu wall_ms %lu cpu_us %llu messages %d signature_requests_cpu_us %llu"
+                    " signature_checks_cpu_us %llu\n",
+                    files, bytes, wall, cpu, messages, requestsUs, checksUs);
         return 0;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "%s\n", e.what());

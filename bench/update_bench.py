@@ -106,7 +106,8 @@ def main():
             assert figures.get("files") == str(len(files) * ROUNDS) and figures.get("messages") == str(ROUNDS), lines
             for round_ in range(ROUNDS):
                 shutil.rmtree(os.path.join(prefix, "drive_c", "lauf%d-%d" % (run, round_)), ignore_errors=True)
-            return int(figures["wall_ms"]) / 1000, int(figures["cpu_us"]) / 1e6, process_cpu(server.pid) - server_before
+            return (int(figures["wall_ms"]) / 1000, int(figures["cpu_us"]) / 1e6, process_cpu(server.pid) - server_before,
+                    int(figures["signature_requests_cpu_us"]) / 1e6, int(figures["signature_checks_cpu_us"]) / 1e6)
 
         # The three in turn, a set a run, so that a drift of the machine's speed hits all alike; the ratios are
         # taken set by set. The first set warms Wine, nginx and the page cache and is not counted.
@@ -130,12 +131,17 @@ def main():
             beside = " (wineserver beside it %.3f s)" % median([row[2] for row in rows]) if len(rows[0]) > 2 else ""
             print("  %-22s %7.1f requests/s %7.1f MB/s  cpu %6.3f s  %6.2f ms/MB%s" %
                   (name + ":", requests / wall, mb / wall, cpu, 1000 * cpu / mb, beside))
-        wall, cpu, server_cpu = (median([row[i] for row in ours]) for i in range(3))
+        wall, cpu, server_cpu, requests_cpu, checks_cpu = (median([row[i] for row in ours]) for i in range(5))
         print("  %-22s %7.1f requests/s %7.1f MB/s  cpu %6.3f s  %6.2f ms/MB (wineserver beside it %.3f s)" %
               ("update run (%s, Wine):" % arch, requests / wall, mb / wall, cpu, 1000 * cpu / mb, server_cpu))
         for (name, _, _), values in zip(peers, ratios):
             print("  cpu per MB ours/%s, set by set: median %.2f (min %.2f, max %.2f; target <= 1.5)" %
                   (name, median(values), min(values), max(values)))
+        # What the signatures add: the run without them would lack both their requests and their checks.
+        base_cpu = cpu - requests_cpu - checks_cpu
+        print("  signatures within the run, measured apart: requests %.3f s, checks %.3f s; they add %.1f %% + %.1f %%"
+              " to the run without them (target: verification at most 5 %%)" %
+              (requests_cpu, checks_cpu, 100 * requests_cpu / base_cpu, 100 * checks_cpu / base_cpu))
     finally:
         nginx.stop()
         stop_wineserver(server, env)

@@ -20,11 +20,16 @@ Replaced Scheduled(ReplaceSystem& system, const std::string& temporary, const st
 } // namespace
 
 Replaced ReplaceInstalledFile(ReplaceSystem& system, const std::string& temporary, const std::string& target) {
-    system.MakeArchiveOnly(target);
     if (system.IsNT()) {
+        // Most targets take the new file at once; only one that refused it (read-only, or in use) gets its
+        // attributes cleared and one more try, which spares every other file a call on a name that may not
+        // even exist yet.
+        if (system.MoveReplacing(temporary, target)) return Replaced::Now;
+        system.MakeArchiveOnly(target);
         if (system.MoveReplacing(temporary, target)) return Replaced::Now;
         return Scheduled(system, temporary, target);
     }
+    system.MakeArchiveOnly(target);
     if (!system.Exists(target)) {
         if (system.Move(temporary, target)) return Replaced::Now;
         return Scheduled(system, temporary, target);

@@ -89,7 +89,7 @@ class FakeSystem : public ReplaceSystem {
 public:
     bool nt = false;
     std::map<std::string, std::string> files;
-    std::set<std::string> inUse;
+    std::set<std::string> inUse, readOnly;
     bool wininitExists = false, wininitReadable = true, wininitWritable = true;
     std::string wininit;
     std::vector<std::pair<std::string, std::string>> atRestart;
@@ -97,9 +97,9 @@ public:
 
     bool IsNT() override { return nt; }
     bool Exists(const std::string& path) override { return files.count(path) != 0; }
-    void MakeArchiveOnly(const std::string&) override {}
+    void MakeArchiveOnly(const std::string& path) override { readOnly.erase(path); }
     bool Delete(const std::string& path) override {
-        if (inUse.count(path)) return false;
+        if (inUse.count(path) || readOnly.count(path)) return false;
         return files.erase(path) != 0;
     }
     bool Move(const std::string& from, const std::string& to) override {
@@ -109,7 +109,7 @@ public:
         return true;
     }
     bool MoveReplacing(const std::string& from, const std::string& to) override {
-        if (!files.count(from) || inUse.count(to)) return false;
+        if (!files.count(from) || inUse.count(to) || readOnly.count(to)) return false;
         files[to] = files[from];
         files.erase(from);
         return true;
@@ -145,6 +145,11 @@ TEST(ReplaceInstalledFile, TheInstalledFileGoesOnlyWhenTheNewOneIsInPlace) {
     nt.nt = true;
     nt.files = {{kTarget, "alt"}, {kTemp, "neu"}};
     EXPECT_EQ(ReplaceInstalledFile(nt, kTemp, kTarget), Replaced::Now);
+    EXPECT_EQ(nt.files, (std::map<std::string, std::string>{{kTarget, "neu"}}));
+
+    nt.files = {{kTarget, "alt"}, {kTemp, "neu"}};
+    nt.readOnly = {kTarget};
+    EXPECT_EQ(ReplaceInstalledFile(nt, kTemp, kTarget), Replaced::Now) << "a read-only file is replaced as well";
     EXPECT_EQ(nt.files, (std::map<std::string, std::string>{{kTarget, "neu"}}));
 
     nt.files = {{kTarget, "alt"}, {kTemp, "neu"}};
