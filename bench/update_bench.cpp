@@ -100,11 +100,9 @@ bool SignatureCosts(vur::updater::THttpCli& client, const std::string& folder, c
         for (std::size_t i = 0; i < entries.size(); ++i) {
             vur::ed25519::Signature signature;
             if (!ParseFileSignature(signatures[i], signature)) return false;
-            vur::ed25519::Verifier verifier(kTrustedUpdateKey, signature);
-            const std::string prefix = FileMessagePrefix(entries[i].file);
-            verifier.Update(prefix.data(), prefix.size());
+            FileVerifier verifier(kTrustedUpdateKey, signature, entries[i].file);
             verifier.Update(files[i].data(), files[i].size());
-            if (!verifier.Finish()) return false;
+            if (!verifier.Valid()) return false;
         }
     }
     checksUs = ProcessorMicroseconds() - before;

@@ -19,15 +19,12 @@ constexpr char kStaleName[] = "update.dat";
 class SignatureWatcher : public DownloadWatcher {
 public:
     SignatureWatcher(const ed25519::PublicKey& key, const ed25519::Signature& signature, const std::string& name)
-        : verifier_(key, signature) {
-        const std::string prefix = FileMessagePrefix(name);
-        verifier_.Update(prefix.data(), prefix.size());
-    }
+        : verifier_(key, signature, name) {}
     void Received(const char* bytes, std::size_t length) override { verifier_.Update(bytes, length); }
-    bool Valid() { return verifier_.Finish(); }
+    bool Valid() { return verifier_.Valid(); }
 
 private:
-    ed25519::Verifier verifier_;
+    FileVerifier verifier_;
 };
 
 // One differing entry: its signature fetched, the file fetched and verified, put in place. A missing or

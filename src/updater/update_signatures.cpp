@@ -51,4 +51,11 @@ bool ParseFileSignature(const std::string& signatureFile, ed25519::Signature& si
     return true;
 }
 
+FileVerifier::FileVerifier(const ed25519::PublicKey& key, const ed25519::Signature& signature,
+                           const std::string& listedName)
+    : verifier_(key, signature) {
+    const std::string prefix = FileMessagePrefix(listedName);
+    verifier_.Update(prefix.data(), prefix.size());
+}
+
 } // namespace vur::updater

@@ -9,6 +9,7 @@
 // digits (no sign, no leading zero, no line end); a file's URL + ".sig" is its 64-byte signature alone.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -33,5 +34,16 @@ bool VerifyList(const ed25519::PublicKey& key, const std::string& list, const st
 
 // A file's signature file as a signature; false when it is not exactly 64 bytes.
 bool ParseFileSignature(const std::string& signatureFile, ed25519::Signature& signature);
+
+// The check of one listed file's signature, fed with the file's bytes as they come.
+class FileVerifier {
+public:
+    FileVerifier(const ed25519::PublicKey& key, const ed25519::Signature& signature, const std::string& listedName);
+    void Update(const void* bytes, std::size_t length) { verifier_.Update(bytes, length); }
+    bool Valid() { return verifier_.Finish(); }
+
+private:
+    ed25519::Verifier verifier_;
+};
 
 } // namespace vur::updater
