@@ -40,6 +40,8 @@ private:
 class NoQuestions : public vur::monitor::TConnectionPrompt {
 public:
     int Ask(const std::string&, const std::string&, unsigned) override { return IDNO; }
+    bool CanAsk() override { return true; }
+    void ReportError(const std::string&) override {}
 };
 
 // 200 processes that the engines find clean and that load nothing to dial with: settled after 11 passes.
@@ -63,7 +65,11 @@ public:
     bool CanCheckHeuristically() override { return true; }
     std::string CheckHeuristically(const std::string&) override { return "OK"; }
     int Ask(const std::string&, const std::string&, unsigned) override { return IDNO; }
-    void Terminate(std::uint32_t) override {}
+    std::unique_ptr<vur::monitor::HeldProcess> Hold(std::uint32_t id) override {
+        return std::make_unique<vur::monitor::HeldProcess>(id);
+    }
+    void Terminate(vur::monitor::HeldProcess&) override {}
+    bool CanAsk() override { return true; }
     void Isolate(const std::string&, const std::string&) override {}
     void ReportError(const std::string&) override {}
 };
@@ -81,7 +87,7 @@ int main(int argc, char** argv) {
     BenchTickSystem system(folder + "vur.conf");
     vur::monitor::MonitorTick tick(system, *settings, folder);
     vur::monitor::Win32ApplicationSystem applications(
-        engines, folder, [](const std::string&, const std::string&, unsigned) { return IDNO; },
+        engines, folder, [](const std::string&, const std::string&, unsigned) { return IDNO; }, [] { return true; },
         [](const std::string&) {});
     vur::monitor::ApplicationWatch watch(applications, *settings);
     vur::monitor::TMagRasCon mag(vur::monitor::ProcessRasBinding(), owner.hwnd());

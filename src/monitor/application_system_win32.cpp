@@ -11,8 +11,10 @@
 namespace vur::monitor {
 
 Win32ApplicationSystem::Win32ApplicationSystem(const MonitorEngines& engines, std::string programFolder,
-                                               Question ask, std::function<void(const std::string&)> reportError)
-    : engines_(engines), folder_(std::move(programFolder)), ask_(std::move(ask)), reportError_(std::move(reportError)),
+                                               Question ask, std::function<bool()> canAsk,
+                                               std::function<void(const std::string&)> reportError)
+    : engines_(engines), folder_(std::move(programFolder)), ask_(std::move(ask)), canAsk_(std::move(canAsk)),
+      reportError_(std::move(reportError)),
       windowsNT_(vur::IsWindowsNT()), lists_(MakeProcessLists(BoundToolHelp(), BoundPsapi())) {}
 
 bool Win32ApplicationSystem::Processes(std::vector<ProcessEntry>& processes) {
@@ -31,10 +33,29 @@ std::uint32_t Win32ApplicationSystem::FileChecksum(const std::string& path) { re
 // needs the program file closed, so the watch waits for the end, up to this long.
 constexpr DWORD kTerminateWaitMs = 1000;
 
-void Win32ApplicationSystem::Terminate(std::uint32_t processId) {
-    vur::ScopedHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, processId));
-    if (!process) process.Reset(OpenProcess(PROCESS_TERMINATE, FALSE, processId)); // cannot wait, still ends it
-    if (process && TerminateProcess(process.Get(), 0)) WaitForSingleObject(process.Get(), kTerminateWaitMs);
+namespace {
+
+class Win32HeldProcess : public HeldProcess {
+public:
+    Win32HeldProcess(std::uint32_t processId, HANDLE process, bool waitable)
+        : HeldProcess(processId), handle(process), canWait(waitable) {}
+    vur::ScopedHandle handle;
+    const bool canWait;
+};
+
+} // namespace
+
+std::unique_ptr<HeldProcess> Win32ApplicationSystem::Hold(std::uint32_t processId) {
+    HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, processId);
+    if (process) return std::make_unique<Win32HeldProcess>(processId, process, true);
+    // Without the right to wait it can still be ended.
+    return std::make_unique<Win32HeldProcess>(processId, OpenProcess(PROCESS_TERMINATE, FALSE, processId), false);
+}
+
+void Win32ApplicationSystem::Terminate(HeldProcess& process) {
+    auto& held = static_cast<Win32HeldProcess&>(process);
+    if (held.handle && TerminateProcess(held.handle.Get(), 0) && held.canWait)
+        WaitForSingleObject(held.handle.Get(), kTerminateWaitMs);
 }
 
 void Win32ApplicationSystem::Isolate(const std::string& path, const std::string& reason) {

@@ -17,9 +17,10 @@ class Win32ApplicationSystem : public ApplicationSystem {
 public:
     using Question = std::function<int(const std::string& text, const std::string& caption, unsigned flags)>;
 
-    // Questions go to `ask` (the monitor's main window owns them), errors to `reportError`.
+    // Questions go to `ask` (the monitor's main window owns them and says through `canAsk` whether one more
+    // may open), errors to `reportError`.
     Win32ApplicationSystem(const MonitorEngines& engines, std::string programFolder, Question ask,
-                           std::function<void(const std::string&)> reportError);
+                           std::function<bool()> canAsk, std::function<void(const std::string&)> reportError);
 
     // False when the system has neither ToolHelp32 nor PSAPI: the watch then sees no process.
     bool CanListProcesses() const { return lists_ != nullptr; }
@@ -36,7 +37,9 @@ public:
     int Ask(const std::string& text, const std::string& caption, unsigned flags) override {
         return ask_(text, caption, flags);
     }
-    void Terminate(std::uint32_t processId) override;
+    std::unique_ptr<HeldProcess> Hold(std::uint32_t processId) override;
+    void Terminate(HeldProcess& process) override;
+    bool CanAsk() override { return canAsk_(); }
     void Isolate(const std::string& path, const std::string& reason) override;
     void ReportError(const std::string& message) override { reportError_(message); }
 
@@ -44,6 +47,7 @@ private:
     const MonitorEngines& engines_;
     std::string folder_;
     Question ask_;
+    std::function<bool()> canAsk_;
     std::function<void(const std::string&)> reportError_;
     bool windowsNT_;
     std::unique_ptr<ProcessLists> lists_;

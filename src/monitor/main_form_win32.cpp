@@ -4,6 +4,7 @@
 #include "monitor/held_files.h"
 #include "monitor/random_name.h"
 #include "shared/module_path_win32.h"
+#include "shared/monitor_signals.h"
 #include "shared/program_settings.h"
 #include "shared/run_value.h"
 #include "shared/settings_schema.h"
@@ -48,7 +49,7 @@ void TfMain::FormCreate(HMODULE library) {
         [this](const std::string& text, const std::string& caption, unsigned flags) {
             return Ask(text, caption, flags);
         },
-        [this](const std::string& message) { tick_->Report(message); });
+        [this] { return CanAsk(); }, [this](const std::string& message) { tick_->Report(message); });
     applicationWatch_ = std::make_unique<ApplicationWatch>(*applicationSystem_, *settings_);
     tick_->checkApplications = [this] { applicationWatch_->CheckApplications(); };
     mag_ = std::make_unique<vur::monitor::TMagRasCon>(vur::monitor::ProcessRasBinding(), hwnd());
@@ -62,10 +63,10 @@ void TfMain::FormCreate(HMODULE library) {
 }
 
 void TfMain::CheckingTimer() {
-    // No tick overlaps another, however long a question stays open: the interval starts when a tick ends.
-    checking_->Enable(false);
+    // The timer stays on: a box that is open dispatches its messages, and the tick runs inside it, so that no
+    // unanswered box leaves new processes and connections unchecked. The watches keep what is being asked
+    // about out of the nested checks, and at most kMaxOpenQuestions questions nest.
     tick_->Run();
-    checking_->Enable(true);
 }
 
 void TfMain::ShowMissingEngines() {
@@ -85,9 +86,40 @@ void TfMain::ShowWarning(const std::string& text) {
     MessageBoxA(hwnd(), text.c_str(), texts::kCaption, MB_OK | MB_ICONWARNING | MB_SETFOREGROUND | MB_TOPMOST);
 }
 
+void TfMain::ShowPendingErrors() {
+    if (showingErrors_) return; // the box already open shows the new one next
+    showingErrors_ = true;
+    while (!pendingErrors_.empty()) {
+        const std::string message = pendingErrors_.front();
+        pendingErrors_.pop_front();
+        MessageBoxA(hwnd(), message.c_str(), texts::kCaption, MB_OK | MB_ICONERROR | MB_SETFOREGROUND | MB_TOPMOST);
+    }
+    showingErrors_ = false;
+}
+
+// The end of the Windows session is a deliberate end: the programs that hold the library must not take the
+// monitor over while the session closes. A cancelled end takes the mark back.
+void TfMain::MarkSessionEnd(bool ending) {
+    const HANDLE ended = CreateEventA(nullptr, TRUE, FALSE, vur::kMonitorEndedEventName);
+    if (!ended) return;
+    if (ending)
+        SetEvent(ended);
+    else
+        ResetEvent(ended);
+    CloseHandle(ended);
+}
+
 LRESULT TfMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CLOSE: // FormClose: a request to close the main window is refused
+        return 0;
+    case WM_QUERYENDSESSION:
+        return TRUE;
+    case WM_ENDSESSION:
+        MarkSessionEnd(wParam != FALSE);
+        return 0;
+    case kShowErrors:
+        ShowPendingErrors();
         return 0;
     case kShowMissingEngines:
         ShowMissingEngines();
@@ -112,10 +144,18 @@ bool TfMain::SettingsFileExists() {
 
 void TfMain::WriteRunValue(const std::string& data) { vur::WriteRunValue(data); }
 
-void TfMain::ShowError(const std::string& message) { vur::ui::ShowErrorBox(message); }
+void TfMain::ShowError(const std::string& message) {
+    pendingErrors_.push_back(message);
+    PostMessageA(hwnd(), kShowErrors, 0, 0);
+}
+
+void TfMain::ReportError(const std::string& message) { tick_->Report(message); }
 
 int TfMain::Ask(const std::string& text, const std::string& caption, unsigned flags) {
-    return MessageBoxA(hwnd(), text.c_str(), caption.c_str(), flags);
+    ++openQuestions_;
+    const int answer = MessageBoxA(hwnd(), text.c_str(), caption.c_str(), flags);
+    --openQuestions_;
+    return answer;
 }
 
 } // namespace vur::monitor

@@ -11,6 +11,7 @@
 #include "shared/ini_file.h"
 #include "shared/ui/window.h"
 
+#include <deque>
 #include <memory>
 #include <string>
 
@@ -30,6 +31,8 @@ public:
     const std::string& Name() const { return name_; }
 
     static constexpr UINT kCheckingInterval = 500;
+    // Each open question nests the checks that run while it waits; this many may be open at once.
+    static constexpr int kMaxOpenQuestions = 4;
 
 private:
     void FormCreate(HMODULE library);
@@ -37,6 +40,8 @@ private:
     void ShowMissingEngines();
     void ShowMissingProcessList();
     void ShowWarning(const std::string& text);
+    void ShowPendingErrors();
+    void MarkSessionEnd(bool ending);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     bool SettingsFileExists() override;
@@ -44,16 +49,23 @@ private:
     void ShowError(const std::string& message) override;
     // The watches' questions, owned by this window.
     int Ask(const std::string& text, const std::string& caption, unsigned flags) override;
+    bool CanAsk() override { return openQuestions_ < kMaxOpenQuestions; }
+    void ReportError(const std::string& message) override;
 
     static constexpr UINT kShowMissingEngines = WM_APP + 1;
     static constexpr UINT kShowMissingProcessList = WM_APP + 2;
+    static constexpr UINT kShowErrors = WM_APP + 3;
 
+    int openQuestions_ = 0;
+    // Errors wait here for their box, which opens from the message loop, never inside a check, one at a time.
+    std::deque<std::string> pendingErrors_;
+    bool showingErrors_ = false;
     std::string name_;
     std::string folder_;
     std::unique_ptr<MonitorEngines> engines_;
     std::unique_ptr<vur::TCustomIniFile> settings_;
     std::unique_ptr<MonitorTick> tick_;
-    // `Checking`: disabled while a tick runs.
+    // `Checking`: fires every 500 ms, also while a question or an error box is open.
     std::unique_ptr<vur::ui::Timer> checking_;
     std::unique_ptr<Win32ApplicationSystem> applicationSystem_;
     std::unique_ptr<ApplicationWatch> applicationWatch_;

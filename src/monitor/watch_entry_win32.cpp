@@ -18,6 +18,9 @@ namespace {
 HMODULE g_library = nullptr;
 UINT_PTR g_startupTimer = 0;
 bool g_startupTimerStopped = false;
+// Every process with the library holds a handle to the instance mutex; the one whose thread owns it runs the
+// monitor. Ownership ends with the owning thread, however it ends: a monitor whose thread ends in a host that
+// lives on leaves the mutex abandoned, and the next process that waits for it takes over.
 HANDLE g_instanceMutex = nullptr;
 vur::monitor::TForm1* g_trayForm = nullptr;
 vur::monitor::TfMain* g_mainForm = nullptr;
@@ -69,34 +72,31 @@ void GiveUpAfterFailedStart(const std::string& error) {
     MessageBoxA(nullptr, text.c_str(), vur::monitor::texts::kCaption, MB_OK | MB_ICONERROR | MB_TOPMOST);
 }
 
-// Whether this process may try for the instance mutex at this tick.
-bool MayTakeOver() {
-    if (g_monitorEnded && WaitForSingleObject(g_monitorEnded, 0) == WAIT_OBJECT_0) {
-        g_freeTicks = 0;
-        return false;
-    }
-    if (g_isStarter) return true;
-    HANDLE running = OpenMutexA(SYNCHRONIZE, FALSE, vur::kInstanceMutexName);
-    if (running) {
-        CloseHandle(running);
-        g_freeTicks = 0;
-        return false;
-    }
-    return ++g_freeTicks >= kHookedHostFreeTicks;
+// True when this thread now owns the instance mutex: nobody ran the monitor, or its thread has ended.
+bool OwnInstance() {
+    if (!g_instanceMutex) g_instanceMutex = CreateMutexA(nullptr, FALSE, vur::kInstanceMutexName);
+    if (!g_instanceMutex) return false;
+    const DWORD wait = WaitForSingleObject(g_instanceMutex, 0);
+    return wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED;
 }
 
-// Every 100 ms on the loading thread until this process wins the instance mutex.
+// Every 100 ms on the loading thread until this process runs the monitor.
 void CALLBACK StartupCallback(HWND, UINT, UINT_PTR, DWORD) {
-    if (!MayTakeOver()) return;
-    SetLastError(0);
-    HANDLE mutex = CreateMutexA(nullptr, TRUE, vur::kInstanceMutexName);
-    const DWORD error = GetLastError();
-    if (g_trayForm || g_mainForm || error == ERROR_ALREADY_EXISTS || !mutex) {
-        if (mutex) CloseHandle(mutex);
+    // A deliberate stop (see monitor_signals.h): nobody takes over while it is marked.
+    if (g_monitorEnded && WaitForSingleObject(g_monitorEnded, 0) == WAIT_OBJECT_0) {
+        g_freeTicks = 0;
+        return;
+    }
+    if (g_trayForm || g_mainForm) return;
+    if (!OwnInstance()) {
+        g_freeTicks = 0;
         return; // tried again 100 ms later
     }
-    g_instanceMutex = mutex; // held, and owned, for the life of the process
-    KillTimer(nullptr, g_startupTimer);
+    if (!g_isStarter && ++g_freeTicks < kHookedHostFreeTicks) {
+        ReleaseMutex(g_instanceMutex); // a starter may still come for it
+        return;
+    }
+    KillTimer(nullptr, g_startupTimer); // owned, for the life of this thread
     g_startupTimerStopped = true;
     std::string failure;
     try {

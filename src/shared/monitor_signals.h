@@ -6,9 +6,10 @@ namespace vur {
 // Owned by the one process that runs the monitor; every other process with the library loaded waits for it.
 const char kInstanceMutexName[] = "VUR_DLL_LOADED";
 
-// Manual-reset event, set by the starter when it is ended on purpose (its message loop got WM_QUIT, as at
-// log-off or from the uninstaller) and reset when a starter starts: while it is set, no waiting process takes
-// the monitor over. A starter that is killed does not set it, so the protection goes on elsewhere.
+// Manual-reset event, the mark of a deliberate stop: set by whoever ends the monitor on purpose before it asks
+// (the admin tool's stop-monitor, which the uninstaller runs, and the monitor itself at the end of the
+// Windows session), reset when a starter starts. While it is set, a starter obeys WM_QUIT and no waiting
+// process takes the monitor over. Without it, WM_QUIT is ignored and a killed monitor is taken over.
 const char kMonitorEndedEventName[] = "VUR_MONITOR_ENDED";
 
 // The starter's file name in the program folder.

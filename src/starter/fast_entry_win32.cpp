@@ -50,13 +50,19 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     if (!library) return 1;
     const HHOOK hook = InstallLibraryHook(library);
     MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    for (;;) {
+        const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+        if (got == -1) break;
+        if (got == 0) {
+            // WM_QUIT ends the starter only after a deliberate stop was marked (the admin tool and the
+            // uninstaller mark it before they ask, the monitor at the end of the session). Any other program
+            // can post WM_QUIT to this thread without any rights: that is ignored, and protection goes on.
+            if (ended && WaitForSingleObject(ended, 0) == WAIT_OBJECT_0) break;
+            continue;
+        }
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
-    // Ended on purpose: the programs that hold the library must not take the monitor over. The event lives
-    // on in them; this process's own handle goes with it.
-    if (ended) SetEvent(ended);
     if (hook) UnhookWindowsHookEx(hook);
     return 0;
 }

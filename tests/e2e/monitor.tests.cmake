@@ -3,3 +3,5 @@ vur_e2e_test(NAME monitor_instances SCRIPT test_monitor_instances.py VERSIONS wi
 vur_e2e_test(NAME monitor_tray SCRIPT test_monitor_tray.py VERSIONS win98 winxp)
 vur_e2e_test(NAME monitor_engines SCRIPT test_monitor_engines.py VERSIONS win98 winxp)
 vur_e2e_test(NAME monitor_start_failure SCRIPT test_monitor_start_failure.py VERSIONS winxp)
+vur_e2e_test(NAME monitor_defence SCRIPT test_monitor_defence.py VERSIONS win98 winxp)
+vur_e2e_test(NAME monitor_boxes SCRIPT test_monitor_boxes.py VERSIONS win98 winxp TIMEOUT 400)

@@ -118,3 +118,20 @@ class RasStandIn:
 
     def wait_log(self, line, count, seconds):
         return wait_for(lambda: self.log_lines().count(line) >= count, seconds)
+
+
+def damage_setting(case, linux_dir, windows_dir, section, key):
+    """Writes section/key once more with the folder's own admin tool and then spoils its sealed value, as a
+    broken disk or a hostile program would: the token is no Base64 any more, so every read of that key fails."""
+    path = os.path.join(linux_dir, "vur.conf")
+    before = open(path, "rb").read().split(b"\r\n") if os.path.exists(path) else []
+    rc, _, _ = case.wine(windows_dir + "vurconf.exe", "set", windows_dir + "vur.conf", section, key, "987654")
+    case.equal(rc, 0, "%s/%s written" % (section, key))
+    after = open(path, "rb").read().split(b"\r\n")
+    changed = [i for i, line in enumerate(after) if line not in before and b"=" in line]
+    case.equal(len(changed), 1, "one sealed line holds %s/%s" % (section, key))
+    if changed:
+        name = after[changed[0]].split(b"=", 1)[0]
+        after[changed[0]] = name + b"=!!not*base64!!"
+        with open(path, "wb") as f:
+            f.write(b"\r\n".join(after))

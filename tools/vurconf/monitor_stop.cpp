@@ -43,8 +43,10 @@ StopResult StopMonitors(const std::string& folder, MonitorHosts& hosts) {
     const std::string home = Comparable(hosts, folder);
     const std::string library = Comparable(hosts, folder + "watch.dll");
     StopResult result;
+    bool marked = false;
     for (const HeldLibrary& holder : Holders(library, hosts)) {
         if (FolderOf(Comparable(hosts, holder.program)) != home) continue;
+        if (!marked) hosts.MarkDeliberateStop(), marked = true;
         const bool ended = (hosts.AskToQuit(holder.processId) && hosts.WaitForEnd(holder.processId, kQuitWaitMs)) ||
                            (hosts.Terminate(holder.processId) && hosts.WaitForEnd(holder.processId, kTerminateWaitMs));
         if (ended) result.ended.push_back(holder);

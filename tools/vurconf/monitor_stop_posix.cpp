@@ -10,6 +10,7 @@ public:
     vur::monitor::ProcessLists* Lists() override { return nullptr; }
     std::uint32_t OwnProcessId() override { return 0; }
     std::string LongPath(const std::string& path) override { return path; }
+    void MarkDeliberateStop() override {}
     bool AskToQuit(std::uint32_t) override { return false; }
     bool WaitForEnd(std::uint32_t, unsigned) override { return false; }
     bool Terminate(std::uint32_t) override { return false; }

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "monitor/process_lists_win32.h"
+#include "shared/monitor_signals.h"
 #include "shared/long_path.h"
 #include "shared/handles_win32.h"
 
@@ -35,6 +36,12 @@ public:
 
     std::string LongPath(const std::string& path) override { return vur::ExpandLongPath(path); }
 
+    void MarkDeliberateStop() override {
+        // Kept open until this tool ends, so that the mark outlives the processes that are ended.
+        if (!ended_) ended_.Reset(CreateEventA(nullptr, TRUE, FALSE, vur::kMonitorEndedEventName));
+        if (ended_) SetEvent(ended_.Get());
+    }
+
     bool AskToQuit(std::uint32_t processId) override {
         QuitRequest request{processId, false};
         EnumWindows(PostQuitToThread, reinterpret_cast<LPARAM>(&request));
@@ -54,6 +61,7 @@ public:
 
 private:
     std::unique_ptr<vur::monitor::ProcessLists> lists_;
+    vur::ScopedHandle ended_;
 };
 
 } // namespace

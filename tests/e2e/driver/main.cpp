@@ -30,10 +30,12 @@
 //   list     prints every top-level window matching (handle, pid, class, visible, text); --hidden defaults to 1
 //   pids     prints the process ids of --exe, one a line (exit code 0 also when there are none)
 //   kill     terminates every process of --exe or --pid
-//   kill-wait --kill PID [--mutex NAME]: terminates that process, waits for its end, then polls every 5 ms;
-//            prints the milliseconds from the end of the process until the named mutex exists again (when
+//   kill-wait --kill PID [--mutex NAME] [--quit 1]: terminates that process (with --quit 1: posts WM_QUIT to
+//            its threads instead and waits for those threads' end), waits for its end, then polls every 5 ms;
+//            prints the milliseconds from the end of the process until the named mutex is owned again (when
 //            given; -1 if never) and until the target window appears, separated by a blank
-//   mutex    --name NAME: exit code 0 when the named mutex exists, 1 when it does not
+//   quit     --pid PID: posts WM_QUIT to every thread of that process; prints how many; 1 when none
+//   mutex    --name NAME: exit code 0 when a thread owns the named mutex, 1 when it is absent or free
 //   tree     --select "A|B|C": in a tree view (--child-class SysTreeView32) opens the items on the way and
 //            selects the item whose text contains C below one containing B ... (case-insensitive; a part not
 //            found among an item's children is looked for among its grandchildren); prints the chosen texts
@@ -250,14 +252,37 @@ int Kill(const Options& o) {
     return failed ? 1 : 0;
 }
 
+// Whether another thread owns the named mutex; a free or abandoned one is taken for a moment and given back.
+bool MutexOwned(const std::string& name) {
+    HANDLE mutex = OpenMutexA(MUTEX_ALL_ACCESS, FALSE, name.c_str());
+    if (!mutex) return false;
+    const DWORD wait = WaitForSingleObject(mutex, 0);
+    if (wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED) ReleaseMutex(mutex);
+    CloseHandle(mutex);
+    return wait == WAIT_TIMEOUT;
+}
+
 int KillWait(const Options& o) {
     const DWORD victim = static_cast<DWORD>(o.Number("kill", 0));
-    HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, victim);
-    if (!process) throw std::runtime_error("cannot open the process to end");
-    TerminateProcess(process, 1);
-    const bool ended = WaitForSingleObject(process, 5000) == WAIT_OBJECT_0;
-    CloseHandle(process);
-    if (!ended) throw std::runtime_error("the process did not end");
+    if (o.Number("quit", 0)) {
+        // Only its threads are told to quit; the process may live on. The time runs from the moment the last
+        // thread that took the message has ended (a message can no longer be posted to it).
+        const std::vector<DWORD> threads = PostQuitToThreads(victim);
+        if (threads.empty()) throw std::runtime_error("no thread to post WM_QUIT to");
+        const DWORD posted = GetTickCount();
+        for (DWORD thread : threads)
+            while (PostThreadMessageA(thread, WM_NULL, 0, 0)) {
+                if (GetTickCount() - posted > 5000) throw std::runtime_error("a thread did not end on WM_QUIT");
+                Sleep(1);
+            }
+    } else {
+        HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, victim);
+        if (!process) throw std::runtime_error("cannot open the process to end");
+        TerminateProcess(process, 1);
+        const bool ended = WaitForSingleObject(process, 5000) == WAIT_OBJECT_0;
+        CloseHandle(process);
+        if (!ended) throw std::runtime_error("the process did not end");
+    }
     const DWORD start = GetTickCount();
     const DWORD timeout = Timeout(o, 5000);
     const auto elapsed = [start] { return static_cast<long>(GetTickCount() - start); };
@@ -265,13 +290,10 @@ int KillWait(const Options& o) {
     long mutexBack = -1;
     const std::string mutexName = o.Text("mutex");
     while (!mutexName.empty() && mutexBack < 0 && elapsed() <= static_cast<long>(timeout)) {
-        HANDLE mutex = OpenMutexA(SYNCHRONIZE, FALSE, mutexName.c_str());
-        if (mutex) {
+        if (MutexOwned(mutexName))
             mutexBack = elapsed();
-            CloseHandle(mutex);
-        } else {
+        else
             Sleep(2);
-        }
     }
     const WindowQuery query = TopQuery(o);
     while (FindTopLevel(query).empty()) {
@@ -397,12 +419,12 @@ int Run(const std::string& command, const Options& o) {
     }
     if (command == "kill") return Kill(o);
     if (command == "kill-wait") return KillWait(o);
-    if (command == "mutex") {
-        HANDLE mutex = OpenMutexA(SYNCHRONIZE, FALSE, o.Text("name").c_str());
-        if (!mutex) return 1;
-        CloseHandle(mutex);
-        return 0;
+    if (command == "quit") {
+        const auto posted = drive::PostQuitToThreads(static_cast<DWORD>(std::stoul(o.Text("pid"))));
+        std::printf("%u\n", static_cast<unsigned>(posted.size()));
+        return posted.empty() ? 1 : 0;
     }
+    if (command == "mutex") return MutexOwned(o.Text("name")) ? 0 : 1;
     if (command == "menu") return Menu(o);
     if (command == "report") {
         for (const RichLine& line : RichEditLines(Target(o)))

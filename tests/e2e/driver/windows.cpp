@@ -136,4 +136,17 @@ std::vector<DWORD> ProcessesByExe(const std::string& exe) {
     return pids;
 }
 
+std::vector<DWORD> PostQuitToThreads(DWORD processId) {
+    std::vector<DWORD> posted;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return posted;
+    THREADENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry))
+        if (entry.th32OwnerProcessID == processId && PostThreadMessageA(entry.th32ThreadID, WM_QUIT, 0, 0))
+            posted.push_back(entry.th32ThreadID);
+    CloseHandle(snapshot);
+    return posted;
+}
+
 } // namespace drive

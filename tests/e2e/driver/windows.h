@@ -37,6 +37,9 @@ bool WaitUntilGone(const WindowQuery& query, DWORD timeoutMs);
 
 // Process ids of every running process whose file name (case-insensitive, without folder) is `exe`.
 std::vector<DWORD> ProcessesByExe(const std::string& exe);
+// Posts WM_QUIT to every thread of the process, as any program can without rights; returns the threads that
+// took it.
+std::vector<DWORD> PostQuitToThreads(DWORD processId);
 
 // The text by WM_GETTEXT, which also works for controls of other processes; bounded by a timeout.
 std::string WindowText(HWND window);

@@ -259,3 +259,78 @@ TEST(ApplicationWatchFailures, UnreadableModulesMissingEnginesAndFailedIsolation
     EXPECT_EQ(odd.Run("dialer", 3, {}),
               (Log{"terminate 43", "error Unbekannter Fehler", "terminate 42", "error Unbekannter Fehler"}));
 }
+
+TEST(ApplicationWatchNesting, AnOpenQuestionPausesNothingAndTheHeldProcessIsTheOneEnded) {
+    // Question D1 stays open ("Infizierte Anwendung" 0) while the tick runs inside it, as a real box
+    // dispatches the tick's timer: a second dialer is ended at once, the first is not asked about twice.
+    WatchFixture f;
+    f.settings.WriteInteger("Generell", "Infizierte Anwendung", 0);
+    const std::string second = "c:\\temp\\zweiter.exe";
+    f.system.scanResults[kDialer] = f.system.scanResults[second] = "0190 Testdialer";
+    f.system.AddProcess(42, kDialer);
+    int depth = 0;
+    f.system.onAsk = [&] {
+        if (depth++ > 0) return;
+        f.settings.WriteInteger("Generell", "Infizierte Anwendung", 2);
+        f.system.AddProcess(43, second);
+        f.watch.CheckApplications();
+        // Meanwhile the first dialer ends and its id goes to an honest program.
+        f.system.modules[42] = {{"editor.exe", "c:\\programme\\editor.exe"}};
+        f.system.processes[0].imageName = "editor.exe";
+    };
+    f.system.answers = {No, Yes, No}; // D1 No, D2 Yes: ended
+    f.watch.CheckApplications();
+    EXPECT_EQ(f.system.log, (Log{"ask 0190 DIALER ENTDECKT!!", "terminate 43", "ask 0190 Dialer beenden?",
+                                 "terminate 42", "ask 0190 Dialer isolieren?"}));
+    EXPECT_EQ(f.system.terminatedPrograms, (std::vector<std::string>{second, kDialer}));
+
+    // With as many questions open as may be: a dialer that would be asked about first waits, without using
+    // up its re-checks; one that is ended first is ended, and its question is left out.
+    WatchFixture g;
+    g.settings.WriteInteger("Generell", "Infizierte Anwendung", 0);
+    g.settings.WriteInteger("Generell", "Neue Anwendung", 1);
+    g.system.scanResults[kDialer] = "0190 Testdialer";
+    g.system.AddProcess(42, kDialer);
+    g.system.AddProcess(44, "c:\\temp\\neu.exe", {"tapi32.dll"});
+    g.system.canAsk = false;
+    for (int tick = 0; tick < 15; ++tick) g.watch.CheckApplications();
+    EXPECT_EQ(g.system.log, Log{"terminate 44"});
+    g.system.canAsk = true;
+    g.watch.CheckApplications();
+    EXPECT_EQ(g.system.log, (Log{"terminate 44", "ask 0190 DIALER ENTDECKT!!", "ask 0190 Dialer beenden?"}));
+}
+
+TEST(ApplicationWatchFailures, DamagedSettingsFallBackToProtection) {
+    // A reaction that cannot be read counts as its default (1: ended, then asked); an allow entry that cannot
+    // be read counts as not allowed; each is told in German by its key, and the pass goes on.
+    WatchFixture f;
+    const std::string second = "c:\\temp\\zweiter.exe";
+    f.system.scanResults[kDialer] = f.system.scanResults[second] = "0190 Testdialer";
+    f.system.checksums[kDialer] = 0x352441C2;
+    f.settings.WriteString("Anwendungen", kDialer, kDialer + "|" + kDialer + "|352441C2");
+    f.settings.damaged = {"Generell/Infizierte Anwendung", "Anwendungen/" + kDialer};
+    f.system.AddProcess(42, kDialer);
+    f.system.AddProcess(43, second);
+    f.watch.CheckApplications();
+    EXPECT_EQ(f.system.log,
+              (Log{"error Der Eintrag „" + kDialer + "“ im Abschnitt „Anwendungen“ von vur.conf ist beschädigt oder "
+                   "kann gerade nicht gelesen werden. Er gilt deshalb als nicht erlaubt.",
+                   "error " + vur::monitor::DecisionSettings::DamagedReactionText(vur::schema::kInfectedApplication),
+                   "terminate 42", "ask 0190 DIALER ENTDECKT!!", "ask 0190 Dialer isolieren?",
+                   "error " + vur::monitor::DecisionSettings::DamagedReactionText(vur::schema::kInfectedApplication),
+                   "terminate 43", "ask 0190 DIALER ENTDECKT!!", "ask 0190 Dialer isolieren?"}));
+    EXPECT_NE(f.system.log[1].find("„Infizierte Anwendung“"), std::string::npos);
+
+    // A write that fails (the lock timed out) after Yes is told, and the next process is still examined.
+    WatchFixture g;
+    g.system.scanResults[kDialer] = g.system.scanResults[second] = "0190 Testdialer";
+    g.settings.WriteInteger("Generell", "Infizierte Anwendung", 2);
+    g.system.AddProcess(42, kDialer);
+    g.system.AddProcess(43, second);
+    g.system.answers = {Yes};
+    g.settings.WriteInteger("Generell", "Infizierte Anwendung", 1);
+    g.settings.failWrites = true;
+    g.watch.CheckApplications();
+    EXPECT_EQ(g.system.log, (Log{"terminate 42", "ask 0190 DIALER ENTDECKT!!", "error Cannot lock settings file",
+                                 "terminate 43", "ask 0190 DIALER ENTDECKT!!", "ask 0190 Dialer isolieren?"}));
+}

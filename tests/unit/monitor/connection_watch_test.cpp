@@ -25,7 +25,11 @@ class ScriptedPrompt : public TConnectionPrompt {
         if (onAsk) onAsk();
         return answer;
     }
+    bool CanAsk() override { return canAsk; }
+    void ReportError(const std::string& message) override { errors.push_back(message); }
     int answer = 7; // IDNO
+    bool canAsk = true;
+    std::vector<std::string> errors;
     std::function<void()> onAsk;
     std::vector<Question> asked;
 };
@@ -174,7 +178,8 @@ TEST_F(ConnectionWatch, UnknownReactionDoesNothing) {
     EXPECT_EQ(ras.HangUps(5), 0);
 }
 
-TEST_F(ConnectionWatch, UnreadableEntryIsNotJudgedByTheEntryBefore) {
+TEST_F(ConnectionWatch, ConnectionWithoutReadableEntryIsReportedButNeverAllowed) {
+    // "Neue Nummer" 1: not judged by the allowed entry read before it; hung up, and the user is told.
     ini.WriteString("Verbindungen", kKey, "erlaubt|49 0190 123456");
     Reaction(1);
     ras.Connect(5, "Dialer", 0, -1);
@@ -182,16 +187,36 @@ TEST_F(ConnectionWatch, UnreadableEntryIsNotJudgedByTheEntryBefore) {
     watch.PollConnections();
     EXPECT_EQ(ras.HangUps(5), 0);
     EXPECT_EQ(ras.HangUps(6), 1);
-    EXPECT_TRUE(prompt.asked.empty()); // there is no number the user could allow
+    ASSERT_EQ(prompt.asked.size(), 1u);
+    EXPECT_EQ(prompt.asked[0].text, TConnectionWatch::HungUpText(""));
+    EXPECT_EQ(prompt.asked[0].flags, 0x50010u); // a note with OK only: there is nothing to allow
     EXPECT_TRUE(ini.writes.empty());
-}
 
-TEST_F(ConnectionWatch, UnreadableEntryWithReportOnlyIsLeftUp) {
+    // "Neue Nummer" 0: NT names a connection dialled without an entry "." and the number; the question asks
+    // whether to hang it up, and Yes hangs up instead of allowing.
     Reaction(0);
-    Dial(6, "Ohne Eintrag");
+    prompt.asked.clear();
+    prompt.answer = 6;
+    ras.Connect(7, ".0190123456", 0, 0);
     watch.PollConnections();
-    EXPECT_TRUE(prompt.asked.empty());
-    EXPECT_EQ(ras.HangUps(6), 0);
+    ASSERT_EQ(prompt.asked.size(), 1u);
+    EXPECT_EQ(prompt.asked[0].text, "Es wurde eine neue Verbindung zu 0190123456 ohne lesbaren Telefonbucheintrag "
+                                    "entdeckt. Eine solche Verbindung kann nicht erlaubt werden. Soll sie getrennt "
+                                    "werden?");
+    EXPECT_EQ(prompt.asked[0].flags, 0x50014u);
+    EXPECT_EQ(ras.HangUps(7), 1);
+    EXPECT_TRUE(ini.writes.empty());
+
+    // A name that tells nothing gives the unknown number; No leaves the line up.
+    prompt.asked.clear();
+    prompt.answer = 7;
+    ras.Connect(8, "Ohne Eintrag", 0, 0);
+    watch.PollConnections();
+    ASSERT_EQ(prompt.asked.size(), 1u);
+    EXPECT_EQ(prompt.asked[0].text, TConnectionWatch::HangUpQuestionText(""));
+    EXPECT_NE(prompt.asked[0].text.find("unbekannten Nummer"), std::string::npos);
+    EXPECT_EQ(ras.HangUps(8), 0);
+    EXPECT_TRUE(ini.writes.empty());
 }
 
 TEST_F(ConnectionWatch, StateRecordDuringAQuestionDoesNotAskTwiceAboutTheSameLine) {
@@ -237,3 +262,48 @@ TEST(ConnectionWatchKey, FormOfTheNumberKey) {
 }
 
 } // namespace
+
+TEST_F(ConnectionWatch, AnOpenQuestionPausesNothingAndDamagedSettingsProtect) {
+    // C1 for the first line stays open ("Neue Nummer" 0); a tick inside it sees a second connection and
+    // hangs it up as the settings now say, without asking about the first line again.
+    Reaction(0);
+    Dial(5, "Dialer");
+    int depth = 0;
+    prompt.onAsk = [&] {
+        if (depth++ > 0) return;
+        ini.WriteInteger("Generell", "Neue Nummer", 2);
+        Dial(6, "Zweiter");
+        watch.PollConnections();
+    };
+    watch.PollConnections();
+    EXPECT_EQ(prompt.asked.size(), 1u);
+    EXPECT_EQ(ras.HangUps(6), 1);
+    EXPECT_EQ(ras.HangUps(5), 0);
+
+    // No room for a question: the line that would be asked about is checked again on the next tick, though
+    // the connection list has not changed.
+    Reaction(0);
+    prompt.onAsk = nullptr;
+    prompt.asked.clear();
+    prompt.canAsk = false;
+    Dial(7, "Zweiter");
+    watch.PollConnections();
+    EXPECT_TRUE(prompt.asked.empty());
+    prompt.canAsk = true;
+    watch.PollConnections();
+    EXPECT_EQ(prompt.asked.size(), 2u); // lines 5 and 7, both still up and not allowed
+
+    // A damaged "Neue Nummer" counts as its default 1 (hang up, then ask); a damaged allowed entry as not
+    // allowed. Each is told by its key.
+    ini.WriteString("Verbindungen", kKey, "erlaubt|49 0190 123456");
+    ini.damaged = {"Generell/Neue Nummer", std::string("Verbindungen/") + kKey};
+    prompt.asked.clear();
+    ras.Connect(8, "Dialer", 0, 0);
+    watch.PollConnections();
+    EXPECT_EQ(ras.HangUps(8), 1);
+    EXPECT_FALSE(prompt.errors.empty());
+    EXPECT_NE(prompt.errors.front().find("„" + std::string(kKey) + "“ im Abschnitt „Verbindungen“"), std::string::npos);
+    EXPECT_NE(std::find(prompt.errors.begin(), prompt.errors.end(),
+                        DecisionSettings::DamagedReactionText(schema::kNewNumber)),
+              prompt.errors.end());
+}

@@ -5,6 +5,7 @@
 #include "application_watch.h"
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <stdexcept>
 
@@ -17,6 +18,11 @@ public:
     std::map<std::string, std::string> scanResults, heuristicResults, longPaths;
     std::map<std::string, std::uint32_t> checksums;
     bool nt = true, canScan = true, canHeuristic = true, isolationFails = false, isolationFailsOddly = false;
+    bool canAsk = true;
+    // Runs inside every question, as the checks that a real box dispatches do.
+    std::function<void()> onAsk;
+    // The program each termination reached: the one held when it was examined.
+    std::vector<std::string> terminatedPrograms;
     std::uint32_t ownId = 1000;
     std::deque<int> answers; // IDYES 6 / IDNO 7; an empty queue answers No
     std::vector<std::string> log;
@@ -66,12 +72,26 @@ public:
         lastText = text;
         lastFlags = flags;
         log.push_back("ask " + caption);
+        if (onAsk) onAsk();
         if (answers.empty()) return 7;
         const int answer = answers.front();
         answers.pop_front();
         return answer;
     }
-    void Terminate(std::uint32_t id) override { log.push_back("terminate " + std::to_string(id)); }
+    // A held process remembers the program that had its id when it was held.
+    struct Held : vur::monitor::HeldProcess {
+        Held(std::uint32_t processId, std::string file) : HeldProcess(processId), program(std::move(file)) {}
+        std::string program;
+    };
+    std::unique_ptr<vur::monitor::HeldProcess> Hold(std::uint32_t id) override {
+        const auto it = modules.find(id);
+        return std::make_unique<Held>(id, it == modules.end() || it->second.empty() ? "" : it->second.front().path);
+    }
+    void Terminate(vur::monitor::HeldProcess& process) override {
+        log.push_back("terminate " + std::to_string(process.id));
+        terminatedPrograms.push_back(static_cast<Held&>(process).program);
+    }
+    bool CanAsk() override { return canAsk; }
     void Isolate(const std::string& path, const std::string& reason) override {
         if (isolationFails) throw std::runtime_error("Quarantine: cannot create x");
         if (isolationFailsOddly) throw 42; // not a std::exception

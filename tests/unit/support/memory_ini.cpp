@@ -2,6 +2,7 @@
 #include "memory_ini.h"
 
 #include <algorithm>
+#include <stdexcept>
 
 namespace vurtest {
 
@@ -25,6 +26,8 @@ MemoryIniFile::Section* MemoryIniFile::Find(const std::string& section) {
 
 std::string MemoryIniFile::ReadString(const std::string& section, const std::string& ident,
                                       const std::string& defaultValue) {
+    for (const std::string& entry : damaged)
+        if (SameName(entry, section + "/" + ident)) throw std::runtime_error("Base64: Incorrect string format");
     if (Section* s = Find(section))
         for (const auto& [key, value] : s->entries)
             if (SameName(key, ident)) return value;
@@ -32,6 +35,7 @@ std::string MemoryIniFile::ReadString(const std::string& section, const std::str
 }
 
 void MemoryIniFile::WriteString(const std::string& section, const std::string& ident, const std::string& value) {
+    if (failWrites) throw std::runtime_error("Cannot lock settings file");
     writes.push_back(section + "/" + ident + "=" + value);
     Section* s = Find(section);
     if (!s) {

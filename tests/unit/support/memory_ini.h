@@ -24,6 +24,10 @@ public:
 
     // "Section/Key=Value" for every WriteString, in call order.
     std::vector<std::string> writes;
+    // "Section/Key" of entries whose read fails as a damaged sealed value does.
+    std::vector<std::string> damaged;
+    // Every write fails, as one whose lock timed out does.
+    bool failWrites = false;
 
 private:
     struct Section {

@@ -35,6 +35,7 @@ public:
                    ? "C:\\Programme\\VUR\\" + path.substr(shortForm.size())
                    : path;
     }
+    void MarkDeliberateStop() override { calls.push_back("mark"); }
     bool AskToQuit(std::uint32_t id) override {
         calls.push_back("quit " + std::to_string(id));
         if (!running.at(id).hasWindows) return false;
@@ -77,7 +78,8 @@ TEST(MonitorStop, EndsTheFoldersHostsGentlyOrByForceAndNamesEveryOtherHolder) {
     std::set<std::uint32_t> ended;
     for (const HeldLibrary& host : result.ended) ended.insert(host.processId);
     EXPECT_EQ(ended, (std::set<std::uint32_t>{10, 11, 12}));
-    EXPECT_EQ(hosts.calls, (std::vector<std::string>{"quit 10", "quit 11", "terminate 11", "quit 12",
+    // The stop is marked as deliberate before the first host is asked to end.
+    EXPECT_EQ(hosts.calls, (std::vector<std::string>{"mark", "quit 10", "quit 11", "terminate 11", "quit 12",
                                                      "terminate 12"}));
     ASSERT_EQ(result.stillHolding.size(), 1u) << "neither the tool itself nor another folder's library counts";
     EXPECT_EQ(result.stillHolding[0].program, "C:\\Windows\\explorer.exe");

@@ -1,5 +1,5 @@
-// Ending a process on the running system: when Terminate returns, the process has ended, so that the
-// question after it ("... wurde beendet") is true and its program file can be isolated.
+// Ending a held process on the running system: when Terminate returns, the process has ended, so that the
+// question after it is true and its program file can be isolated.
 #include "monitor/application_system_win32.h"
 #include "monitor/monitor_engines_win32.h"
 
@@ -15,7 +15,7 @@ TEST(ApplicationSystemWin32, TerminateReturnsOnceTheProcessHasEnded) {
     if (GetFileAttributesA(notepad) == INVALID_FILE_ATTRIBUTES) GTEST_SKIP() << "no " << notepad;
     vur::monitor::MonitorEngines engines;
     vur::monitor::Win32ApplicationSystem system(
-        engines, "C:\\", [](const std::string&, const std::string&, unsigned) { return IDNO; },
+        engines, "C:\\", [](const std::string&, const std::string&, unsigned) { return IDNO; }, [] { return true; },
         [](const std::string&) {});
     for (int round = 0; round < 3; ++round) {
         // A program that is up and running, with its window, as a dialer is when the watch finds it.
@@ -28,11 +28,13 @@ TEST(ApplicationSystemWin32, TerminateReturnsOnceTheProcessHasEnded) {
         ASSERT_TRUE(CreateProcessA(notepad, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info));
         WaitForInputIdle(info.hProcess, 10000);
         ASSERT_EQ(WaitForSingleObject(info.hProcess, 0), static_cast<DWORD>(WAIT_TIMEOUT));
-        system.Terminate(info.dwProcessId);
+        const auto held = system.Hold(info.dwProcessId);
+        system.Terminate(*held);
         EXPECT_EQ(WaitForSingleObject(info.hProcess, 0), static_cast<DWORD>(WAIT_OBJECT_0)) << "round " << round;
         TerminateProcess(info.hProcess, 0);
         CloseHandle(info.hThread);
         CloseHandle(info.hProcess);
     }
-    system.Terminate(0xFFFFFFF0u); // no such process: nothing happens, nothing waits
+    const auto nothing = system.Hold(0xFFFFFFF0u); // no such process: nothing happens, nothing waits
+    system.Terminate(*nothing);
 }
