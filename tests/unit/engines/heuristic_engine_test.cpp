@@ -47,6 +47,10 @@ TEST(HeuristicTraits, FindsNumbersOnlyWhereTheyAreWholePremiumNumbers) {
         {"30190812345", ""},                {"0190812345678901234", ""},     {"x0190812345", ""},
         {"0190812345abc", ""},              {"118801", "118"},               {"1188012", ""},
         {"+8811234", ""},                   {"030 1234567", ""},             {"++88161234567", ""},
+        // A number may start after any separator of a longer run, and takes the rest of the run with it.
+        {"0190-123456 0190-654321", "0190"}, {"1 2 3 4 5 6 7 8 9 1 2 3 4 5 6 7 0190 8123456", "0190"},
+        {"0190 8123456 78901", ""},          {"0190-123456 0190-654321x", ""}, {"019x0812345", ""},
+        {"+1 881 61234567", ""},             {"+49 0190 8123456", "0190"},   {"0190 8123456 7890", "0190"},
     };
     for (const auto& c : cases) {
         const std::string framed = "\x01" + c.text + '\0';
@@ -84,6 +88,26 @@ TEST(HeuristicTraits, TellsImportsFromLookUpsAndIgnoresTheFilesOwnExports) {
     for (const char* quiet : {"DATDT0190", "ATDTx", "ATX5", "ATX33", "BATX3"})
         EXPECT_EQ(TraitsOf("\0"s + quiet + '\0').dialCommand, "") << quiet;
     EXPECT_EQ(TraitsOf("\0atdp,,+49301234\0"s).dialCommand, "ATDP");
+}
+
+TEST(HeuristicVerdict, WeighsEachDialingNameOnceHoweverOftenTheFileRepeatsIt) {
+    // As many imports as the parser takes, one of them a dialing function, and 4 MB of dialing names
+    // that are not imported.
+    vurtest::PeSpec spec;
+    spec.imports.assign(vur::engines::kMaxImportLibraries,
+                        {"KERNEL32.dll", std::vector<std::string>(vur::engines::kMaxImports /
+                                                                  vur::engines::kMaxImportLibraries, "Sleep")});
+    spec.imports[700].second[5] = "RasDialW";
+    std::string names = "InternetDial\0"s;
+    while (names.size() < (4u << 20)) names += "RasDialA\0RasDial\0"s;
+    spec.data = names + "0190-8123456";
+    EXPECT_EQ(Check(spec), "Wählfunktion RasDialW und Premium-Nummer 0190… gefunden");
+    const Traits traits = TraitsOf(vurtest::BuildPe(spec));
+    EXPECT_EQ(traits.dialImport, "RasDialW");
+    EXPECT_EQ(traits.dialLookup, "InternetDial"); // the first one in the file that is not imported
+
+    spec.imports[700].second[5] = "Sleep";
+    EXPECT_EQ(Check(spec), "Wählfunktion InternetDial (zur Laufzeit gesucht) und Premium-Nummer 0190… gefunden");
 }
 
 TEST(HeuristicVerdict, WeighsTraitsAgainstTheThresholdAndSaysWhatItFound) {
