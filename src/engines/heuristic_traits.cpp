@@ -2,10 +2,9 @@
 //
 // The search is linear in the file's size, whatever the file holds, because the monitor checks files on
 // its only thread: every check reads a bounded way ahead of where it starts, except the two that read
-// something of any length, a number and the blanks and commas after a dial command, and each of those is
-// read once. A number's run is consumed whole (the walk goes on after it), and no command starts among
-// blanks and commas. Dialing names are only recorded while walking; the import table is looked at once,
-// after.
+// something of any length, a number and a dial string, and each of those is read once. A number's run is
+// consumed whole (the walk goes on after it), and a dial string holds no 'A', so no other command starts
+// inside it. Dialing names are only recorded while walking; the import table is looked at once, after.
 #include "engines/heuristic_traits.h"
 
 #include "engines/hidden_text.h"
@@ -78,6 +77,7 @@ Text Utf16(const unsigned char* data, std::size_t size, std::size_t first) {
 
 bool IsDigit(int c) { return c >= '0' && c <= '9'; }
 bool IsLetter(int c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+bool IsLineEnd(int c) { return c == 0 || c == '\r' || c == '\n'; }
 int Lower(int c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; }
 
 bool EqualsAt(const Text& t, std::size_t at, const std::string& word, bool ignoreCase) {
@@ -181,13 +181,21 @@ std::size_t NumberRunAt(const Text& t, std::size_t at, std::string& range) {
     return k;
 }
 
-// A modem command that dials ("ATD", "ATDT", "ATDP" before a number) or sets the dialing mode ("ATX0".."ATX4").
+// What a modem dials after ATD: digits, the tone keys * and #, + for an international number, the waits
+// and flash , W @ ! / and the closing ; (stay in command mode), P and T to switch pulse and tone dialling,
+// and blanks, dashes and parentheses, which the modem passes over in a written number.
+bool IsDialCharacter(int c) { return IsDigit(c) || (c > 0 && std::strchr("*#+,W@!/;PTpwt -()", c)); }
+
+// A modem command that dials ("ATD", "ATDT", "ATDP" before a number) or sets the dialing mode ("ATX0".."ATX4"),
+// written as a modem string is: it starts a token (no letter or digit right before it), a dial string holds
+// only dial characters and at least one digit, and the string ends with CR, LF or NUL.
 std::string DialCommandAt(const Text& t, std::size_t at) {
-    if (IsLetter(t.Before(at)) || Lower(t.At(at + 1)) != 't') return "";
+    const int before = t.Before(at);
+    if (IsLetter(before) || IsDigit(before) || Lower(t.At(at + 1)) != 't') return "";
     const int third = Lower(t.At(at + 2));
     if (third == 'x') {
         const int mode = t.At(at + 3);
-        return mode >= '0' && mode <= '4' && !IsDigit(t.At(at + 4)) && !IsLetter(t.At(at + 4)) ? "ATX" : "";
+        return mode >= '0' && mode <= '4' && IsLineEnd(t.At(at + 4)) ? "ATX" : "";
     }
     if (third != 'd') return "";
     std::string command = "ATD";
@@ -197,9 +205,16 @@ std::string DialCommandAt(const Text& t, std::size_t at) {
         command += static_cast<char>(tone - 32);
         ++k;
     }
-    while (t.At(k) == ' ' || t.At(k) == ',') ++k;
-    const int first = t.At(k);
-    return IsDigit(first) || first == '+' ? command : "";
+    bool digit = false;
+    for (; IsDialCharacter(t.At(k)); ++k) digit = digit || IsDigit(t.At(k));
+    return digit && IsLineEnd(t.At(k)) ? command : "";
+}
+
+// "...\CurrentVersion\Run" itself, not a longer key name such as RunOnce or RunServices.
+bool RunKeyAt(const Text& t, std::size_t at, const std::string& key) {
+    if (!EqualsAt(t, at, key, true)) return false;
+    const int next = t.At(at + key.size());
+    return !IsLetter(next) && !IsDigit(next) && next != '_';
 }
 
 bool InExports(const PeImage* image, std::size_t at) {
@@ -259,7 +274,7 @@ void Scan(const Text& t, const PeImage* image, Traits& traits, DialNamePlaces& d
             break;
         }
         if (Lower(c) == 'r' && !traits.phonebook && EqualsAt(t, at, words.phonebook, true)) traits.phonebook = true;
-        if (Lower(c) == 'c' && !traits.runKey && EqualsAt(t, at, words.runKey, true)) traits.runKey = true;
+        if (Lower(c) == 'c' && !traits.runKey && RunKeyAt(t, at, words.runKey)) traits.runKey = true;
     }
 }
 

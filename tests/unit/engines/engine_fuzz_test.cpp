@@ -99,6 +99,20 @@ TEST(EngineFuzz, NumbersInLongRunsAreWhatAPlainSearchFromEveryStartFinds) {
     EXPECT_GT(found, 2000); // the inputs do hold premium numbers, and near-misses of them
 }
 
+TEST(EngineFuzz, RandomBytesHoldNoModemCommandAndNothingSuspicious) {
+    std::mt19937_64 random(8);
+    std::string bytes(4u << 20, '\0');
+    for (int file = 0; file < 20; ++file) {
+        for (std::size_t at = 0; at < bytes.size(); at += 8) {
+            const std::uint64_t eight = random();
+            std::memcpy(&bytes[at], &eight, 8);
+        }
+        const Traits traits = FindTraits(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), nullptr);
+        EXPECT_EQ(traits.dialCommand, "") << file;
+        EXPECT_EQ(Verdict(traits), "OK") << file;
+    }
+}
+
 TEST(EngineFuzz, MutatedSignatureFilesAndProgramFilesKeepTheParsersInBounds) {
     std::mt19937 random(4711);
     const std::string lines[] = {"pattern|A|any|41424344\n", "pattern|B|offset:3|41 ?? 42434445 {1-9} 46\n",

@@ -90,6 +90,38 @@ TEST(HeuristicTraits, TellsImportsFromLookUpsAndIgnoresTheFilesOwnExports) {
     EXPECT_EQ(TraitsOf("\0atdp,,+49301234\0"s).dialCommand, "ATDP");
 }
 
+TEST(HeuristicTraits, CountsModemCommandsOnlyAsModemStringsAndTheRunKeyOnlyItself) {
+    struct {
+        std::string text, command;
+    } commands[] = {
+        {"\0ATDT0190812345\r"s, "ATDT"}, {"\"atdp 030-123 456\n"s, "ATDP"}, {"=ATD*99#\0"s, "ATD"},
+        {" ATDT(030) 1234567;\r"s, "ATDT"}, {"\0ATDTW,0301234\0"s, "ATDT"}, {"\nATX3\r"s, "ATX"},
+        {"\0ATX0\0"s, "ATX"},
+        // Glued to a word or a number, without a digit or an end, or followed by more text.
+        {"xATDT0301234\r"s, ""}, {"5ATDT0301234\r"s, ""}, {"\0ATDT\r"s, ""}, {"\0ATDT,,W\r"s, ""},
+        {"\0ATDT0301234"s, ""}, {"\0ATDT%s\r"s, ""}, {"\0ATX3 \r"s, ""}, {"\0ATX3x\0"s, ""},
+        {"\0Mit ATDT 0301234 und Enter\0"s, ""},
+    };
+    for (const auto& c : commands) {
+        EXPECT_EQ(TraitsOf(c.text).dialCommand, c.command) << c.text;
+        EXPECT_EQ(TraitsOf(vurtest::Wide(c.text)).dialCommand, c.command) << "UTF-16 " << c.text;
+    }
+
+    const std::string key = "Software\\Microsoft\\Windows\\CurrentVersion\\";
+    struct {
+        std::string text;
+        bool runKey;
+    } keys[] = {
+        {key + "Run\0"s, true},      {key + "Run\"VUR\""s, true},     {key + "Run\\VUR"s, true},
+        {"\x01" + key + "RUN"s, true}, {key + "RunOnce\0"s, false},    {key + "RunServices\0"s, false},
+        {key + "RunOnceEx"s, false},  {key + "Run1\0"s, false},       {key + "Run_\0"s, false},
+    };
+    for (const auto& k : keys) {
+        EXPECT_EQ(TraitsOf(k.text).runKey, k.runKey) << k.text;
+        EXPECT_EQ(TraitsOf(vurtest::Wide(k.text)).runKey, k.runKey) << "UTF-16 " << k.text;
+    }
+}
+
 TEST(HeuristicVerdict, WeighsEachDialingNameOnceHoweverOftenTheFileRepeatsIt) {
     // As many imports as the parser takes, one of them a dialing function, and 4 MB of dialing names
     // that are not imported.
@@ -134,6 +166,11 @@ TEST(HeuristicVerdict, WeighsTraitsAgainstTheThresholdAndSaysWhatItFound) {
     EXPECT_EQ(Check(Importing("KERNEL32.dll", "Sleep",
                               "Vorsicht bei 0190-8123456\0CurrentVersion\\Run\0"s)), "OK");
     EXPECT_EQ(Check(Importing("KERNEL32.dll", "LoadLibraryA", "rasapi32.dll\0"s)), "OK");
+    // An installer that dials through RAS, finishes its set-up at the next start and explains modem commands.
+    EXPECT_EQ(Check(Importing("RASAPI32.dll", "RasDialA",
+                              "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce\0"s
+                              "Mit ATDT 0301234 wählt das Modem per Ton, mit ATDP per Impuls.\0ATDT%s\r\0ATZ\r\0"s)),
+              "OK");
 
     // The test marker keeps its text, in any file that starts like a program; other files are not read on.
     vurtest::TempDir dir;
