@@ -130,8 +130,9 @@ def adversarial_corpus(folder, size):
                for l in range(MAX_IMPORT_LIBRARIES)]
     # Every name as long as the parser reads, each one of them beginning like a dialing function.
     long_names = [DIAL_NAMES[i % len(DIAL_NAMES)] + b"x%05d" % i + b"x" * (MAX_PE_NAME - 30) for i in range(MAX_IMPORTS)]
-    longest = [(b"L%04d" % l + b"l" * (MAX_PE_NAME - 10) + b".dll",
-                list(range(l * per_library, (l + 1) * per_library))) for l in range(MAX_IMPORT_LIBRARIES)]
+    library_names = [b"L%04d" % l + b"l" * (MAX_PE_NAME - 10) + b".dll" for l in range(MAX_IMPORT_LIBRARIES)]
+    longest = [(name, list(range(l * per_library, (l + 1) * per_library))) for l, name in enumerate(library_names)]
+    shared = [(name, [0] * per_library) for name in library_names]
     near_names = (b"RasDia\0RasDialAW\0xRasDialAx InternetDia\0lineMakeCal\0CAPI_REGISTE\0rasphone.pb\0"
                   b"CurrentVersion\\Ru\0CurrentVersion\\RunOnce\0VUR-TESTHEURISTIK-019\0")
     near_modem = (b"\0ATDT0190812345x\0ATD\0ATDT,,,,,,,,,,,,,,,,,,,,,,,,,,,,,,,,,,\0ATX5\r\0ATX33\r\0atdp 030 123 456 789\x01"
@@ -145,6 +146,8 @@ def adversarial_corpus(folder, size):
                                     "every dialing name over and over, each of the 32768 imports one of them"),
         "import-table-max.exe": (padded_pe(long_names, longest, b"RasDia", size),
                                  "1024 libraries and 32768 imports, every name %d bytes, then RasDia" % (MAX_PE_NAME - 1)),
+        "import-table-shared.exe": (pe_file(long_names[:1], shared, b""),
+                                    "the same, every import the same name, and nothing else: the most parsing a byte costs"),
         "almost-names.exe": (b"MZ" + repeat(near_names, size - 2), "names one letter short or long"),
         "almost-RasDial.exe": (b"MZ" + repeat(b"RasDia", size - 2), "RasDia over and over"),
         "almost-modem.exe": (b"MZ" + repeat(near_modem, size - 2), "modem commands without digits or an end"),
