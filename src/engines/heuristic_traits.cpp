@@ -139,24 +139,26 @@ bool IsNumberSeparator(int c) { return c == ' ' || c == '-' || c == '/'; }
 // letter and may hold at most 15 digits. Sets `range` to the premium range of the leftmost number that is
 // one, or "", and gives the index after the run.
 std::size_t NumberRunAt(const Text& t, std::size_t at, std::string& range) {
-    constexpr std::size_t kMaxDigits = 15;
+    constexpr std::size_t kMaxDigits = 15, kMinDigits = 5; // no premium number is shorter than an 118 number
+    // Only the last kMaxDigits digits can belong to a number, so no more of them are kept, and no more of
+    // the groups' starts (as counts of the digits before them): both in rings of kKept.
+    constexpr std::size_t kKept = kMaxDigits + 1;
     const int before = t.Before(at);
     // A dial command's letters may stand right before the number.
-    const bool runStarts = !IsDigit(before) && before != '+' && (!IsLetter(before) || std::strchr("TtPpDd", before));
+    const bool runStarts =
+        !IsDigit(before) && before != '+' && (!IsLetter(before) || std::strchr("TtPpDd", before));
     const bool plus = t.At(at) == '+';
-    // Only the last kMaxDigits digits can belong to a number, so no more of them are kept, and no more of
-    // the groups' starts (as counts of the digits before them).
-    char last[kMaxDigits + 1];
-    std::size_t groupStarts[kMaxDigits + 1];
+    char last[kKept];
+    std::size_t groupStarts[kKept];
     std::size_t digits = 0, groups = 0;
     bool newGroup = true;
     std::size_t k = plus ? at + 1 : at;
     for (;; ++k) {
         const int c = t.At(k);
         if (IsDigit(c)) {
-            if (newGroup) groupStarts[groups++ % (kMaxDigits + 1)] = digits;
+            if (newGroup) groupStarts[groups++ % kKept] = digits;
             newGroup = false;
-            last[digits++ % (kMaxDigits + 1)] = static_cast<char>(c);
+            last[digits++ % kKept] = static_cast<char>(c);
         } else if (IsNumberSeparator(c) && IsDigit(t.At(k + 1))) {
             newGroup = true;
         } else {
@@ -165,17 +167,16 @@ std::size_t NumberRunAt(const Text& t, std::size_t at, std::string& range) {
     }
     range.clear();
     if (IsLetter(t.At(k))) return k;
-    const std::size_t kept = groups < kMaxDigits + 1 ? groups : kMaxDigits + 1;
-    for (std::size_t g = groups - kept; g < groups && range.empty(); ++g) {
-        const std::size_t from = groupStarts[g % (kMaxDigits + 1)];
-        // No premium number is shorter than an 118 number; written without '+', every one starts with 0 or 1.
+    for (std::size_t g = groups < kKept ? 0 : groups - kKept; g < groups && range.empty(); ++g) {
+        const std::size_t from = groupStarts[g % kKept];
         const bool afterPlus = g == 0 && plus;
-        const char lead = last[from % (kMaxDigits + 1)];
-        if (digits - from > kMaxDigits || digits - from < 5 || (g == 0 && !runStarts) ||
+        // Written without '+', every premium number starts with 0 or 1.
+        const char lead = last[from % kKept];
+        if (digits - from > kMaxDigits || digits - from < kMinDigits || (g == 0 && !runStarts) ||
             (!afterPlus && lead != '0' && lead != '1'))
             continue;
         std::string number;
-        for (std::size_t d = from; d < digits; ++d) number += last[d % (kMaxDigits + 1)];
+        for (std::size_t d = from; d < digits; ++d) number += last[d % kKept];
         range = PremiumRange(number, afterPlus);
     }
     return k;
