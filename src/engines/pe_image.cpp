@@ -19,12 +19,13 @@ struct Bytes {
     // A zero-terminated name of printable bytes, at most kMaxPeName long; false when cut off or empty.
     bool Name(std::uint64_t at, std::string& name) const {
         name.clear();
-        for (std::uint64_t i = at; i < size && name.size() < kMaxPeName; ++i) {
-            if (data[i] == 0) return !name.empty();
-            if (data[i] < 0x20) return false;
-            name += static_cast<char>(data[i]);
-        }
-        return false;
+        if (at >= size) return false;
+        const std::uint64_t end = size - at < kMaxPeName ? size : at + kMaxPeName;
+        std::uint64_t i = at;
+        while (i < end && data[i] >= 0x20) ++i;
+        if (i == end || data[i] != 0 || i == at) return false;
+        name.assign(reinterpret_cast<const char*>(data + at), i - at);
+        return true;
     }
 };
 

@@ -1,15 +1,17 @@
 // enginescan: the engines' logic on the build machine, over whole folder trees. Prints every file a
 // signature or (with --heuristics) the heuristics report, then one summary line; exit code 1 when anything
 // was reported. Used to check the program folder and a Windows folder for false alarms, and to time the
-// signature engine beside other scanners.
-//   enginescan [--heuristics] [--signatures FILE.dat]... [--signature-folder DIR]... PATH...
+// engines beside other scanners.
+//   enginescan [--heuristics] [--signatures FILE.dat]... [--signature-folder DIR]... [--times FILE] PATH...
 // --signature-folder loads every DIR/*.dat, as the monitor and the scanner load "signaturen\*.dat"; a folder
-// without one is an error.
+// without one is an error. --times writes one line per file checked: seconds, bytes and path, tab-separated,
+// so that a benchmark can name the slowest file.
 #include "engines/heuristic_verdict.h"
 #include "engines/signature_database.h"
 #include "shared/file_reader.h"
 
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -20,13 +22,16 @@ namespace {
 
 struct Totals {
     std::uint64_t files = 0, bytes = 0, reported = 0;
+    std::FILE* times = nullptr;
 };
 
 void Check(const std::string& path, const vur::engines::SignatureDatabase& database, bool heuristics,
            Totals& totals) {
     ++totals.files;
     std::error_code error;
-    totals.bytes += std::filesystem::file_size(path, error);
+    const std::uintmax_t size = std::filesystem::file_size(path, error);
+    if (!error) totals.bytes += size;
+    const auto start = std::chrono::steady_clock::now();
     std::string result = database.Scan(path);
     const char* kind = "Gefunden";
     if (result.empty() && heuristics) {
@@ -34,6 +39,10 @@ void Check(const std::string& path, const vur::engines::SignatureDatabase& datab
         kind = "Verdächtig";
         if (result == "OK") result.clear();
     }
+    if (totals.times)
+        std::fprintf(totals.times, "%.6f\t%llu\t%s\n",
+                     std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(),
+                     static_cast<unsigned long long>(error ? 0 : size), path.c_str());
     if (result.empty()) return;
     ++totals.reported;
     std::printf("%s\t%s: %s\n", path.c_str(), kind, result.c_str());
@@ -59,9 +68,17 @@ int main(int argc, char** argv) {
     bool heuristics = false;
     std::vector<std::string> paths;
     std::size_t malformed = 0;
+    Totals totals;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--heuristics") == 0) {
             heuristics = true;
+        } else if (std::strcmp(argv[i], "--times") == 0 && i + 1 < argc) {
+            if (totals.times) std::fclose(totals.times);
+            totals.times = std::fopen(argv[++i], "w");
+            if (!totals.times) {
+                std::fprintf(stderr, "enginescan: cannot write %s\n", argv[i]);
+                return 2;
+            }
         } else if (std::strcmp(argv[i], "--signatures") == 0 && i + 1 < argc) {
             if (!Load(argv[++i], database, malformed)) return 2;
         } else if (std::strcmp(argv[i], "--signature-folder") == 0 && i + 1 < argc) {
@@ -82,10 +99,9 @@ int main(int argc, char** argv) {
     }
     if (paths.empty()) {
         std::fprintf(stderr, "usage: enginescan [--heuristics] [--signatures FILE.dat]... [--signature-folder DIR]... "
-                             "PATH...\n");
+                             "[--times FILE] PATH...\n");
         return 2;
     }
-    Totals totals;
     const auto start = std::chrono::steady_clock::now();
     for (const std::string& path : paths) {
         std::error_code error;
@@ -102,5 +118,6 @@ int main(int argc, char** argv) {
     std::printf("%zu signatures (%zu malformed lines), %llu files, %.1f MB, %llu reported, %.2f s, %.0f MB/s\n",
                 database.Count(), malformed, static_cast<unsigned long long>(totals.files), totals.bytes / 1e6,
                 static_cast<unsigned long long>(totals.reported), seconds, seconds > 0 ? totals.bytes / 1e6 / seconds : 0.0);
+    if (totals.times && std::fclose(totals.times) != 0) return 2;
     return totals.reported ? 1 : 0;
 }

@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
+#include <iterator>
 #include <random>
 
 namespace {
@@ -52,6 +54,63 @@ TEST(EngineFuzz, TheMatcherFindsExactlyWhatAPlainSearchFinds) {
         found += expected;
     }
     EXPECT_GT(found, 100); // the inputs do exercise matches
+}
+
+bool IsDigit(int c) { return c >= '0' && c <= '9'; }
+bool IsLetter(int c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
+std::string PremiumNumberIn(const std::string& text) {
+    return FindTraits(reinterpret_cast<const unsigned char*>(text.data()), text.size(), nullptr).premiumNumber;
+}
+
+// The plain search for a premium number: from every place where a number may start, the rest of its run,
+// whose digits alone are then judged.
+std::string PlainPremiumNumber(const std::string& text) {
+    auto at = [&](std::size_t i) { return i < text.size() ? static_cast<unsigned char>(text[i]) : -1; };
+    for (std::size_t start = 0; start < text.size(); ++start) {
+        const int before = start ? at(start - 1) : -1;
+        if (IsDigit(before) || before == '+' || (IsLetter(before) && !std::strchr("TtPpDd", before))) continue;
+        const bool plus = text[start] == '+';
+        std::string digits;
+        std::size_t k = start + plus;
+        for (;; ++k) {
+            if (IsDigit(at(k))) digits += text[k];
+            else if (!(at(k) > 0 && std::strchr(" -/", at(k)) && !digits.empty() && IsDigit(at(k + 1)))) break;
+        }
+        if (digits.empty() || digits.size() > 15 || IsLetter(at(k))) continue;
+        const std::string range = PremiumNumberIn("\x01" + std::string(plus ? "+" : "") + digits + '\0');
+        if (!range.empty()) return range;
+    }
+    return "";
+}
+
+TEST(EngineFuzz, NumbersInLongRunsAreWhatAPlainSearchFromEveryStartFinds) {
+    std::mt19937 random(190);
+    const std::string pieces[] = {"0190", "0900", "0193", "118", "00", "49", "881", "8", "0", "1", "123456",
+                                  " ", "-", "/", "  ", "+", "T", "x", ",", std::string(1, '\0')};
+    int found = 0;
+    for (int iteration = 0; iteration < 20000; ++iteration) {
+        std::string text;
+        for (int n = 1 + static_cast<int>(random() % 40); n > 0; --n) text += pieces[random() % std::size(pieces)];
+        const std::string expected = PlainPremiumNumber(text);
+        ASSERT_EQ(PremiumNumberIn(text), expected) << "\"" << text << "\"";
+        found += !expected.empty();
+    }
+    EXPECT_GT(found, 2000); // the inputs do hold premium numbers, and near-misses of them
+}
+
+TEST(EngineFuzz, RandomBytesHoldNoModemCommandAndNothingSuspicious) {
+    std::mt19937_64 random(8);
+    std::string bytes(4u << 20, '\0');
+    for (int file = 0; file < 20; ++file) {
+        for (std::size_t at = 0; at < bytes.size(); at += 8) {
+            const std::uint64_t eight = random();
+            std::memcpy(&bytes[at], &eight, 8);
+        }
+        const Traits traits = FindTraits(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), nullptr);
+        EXPECT_EQ(traits.dialCommand, "") << file;
+        EXPECT_EQ(Verdict(traits), "OK") << file;
+    }
 }
 
 TEST(EngineFuzz, MutatedSignatureFilesAndProgramFilesKeepTheParsersInBounds) {

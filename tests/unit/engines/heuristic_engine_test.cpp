@@ -47,6 +47,10 @@ TEST(HeuristicTraits, FindsNumbersOnlyWhereTheyAreWholePremiumNumbers) {
         {"30190812345", ""},                {"0190812345678901234", ""},     {"x0190812345", ""},
         {"0190812345abc", ""},              {"118801", "118"},               {"1188012", ""},
         {"+8811234", ""},                   {"030 1234567", ""},             {"++88161234567", ""},
+        // A number may start after any separator of a longer run, and takes the rest of the run with it.
+        {"0190-123456 0190-654321", "0190"}, {"1 2 3 4 5 6 7 8 9 1 2 3 4 5 6 7 0190 8123456", "0190"},
+        {"0190 8123456 78901", ""},          {"0190-123456 0190-654321x", ""}, {"019x0812345", ""},
+        {"+1 881 61234567", ""},             {"+49 0190 8123456", "0190"},   {"0190 8123456 7890", "0190"},
     };
     for (const auto& c : cases) {
         const std::string framed = "\x01" + c.text + '\0';
@@ -86,6 +90,58 @@ TEST(HeuristicTraits, TellsImportsFromLookUpsAndIgnoresTheFilesOwnExports) {
     EXPECT_EQ(TraitsOf("\0atdp,,+49301234\0"s).dialCommand, "ATDP");
 }
 
+TEST(HeuristicTraits, CountsModemCommandsOnlyAsModemStringsAndTheRunKeyOnlyItself) {
+    struct {
+        std::string text, command;
+    } commands[] = {
+        {"\0ATDT0190812345\r"s, "ATDT"}, {"\"atdp 030-123 456\n"s, "ATDP"}, {"=ATD*99#\0"s, "ATD"},
+        {" ATDT(030) 1234567;\r"s, "ATDT"}, {"\0ATDTW,0301234\0"s, "ATDT"}, {"\nATX3\r"s, "ATX"},
+        {"\0ATX0\0"s, "ATX"},
+        // Glued to a word or a number, without a digit or an end, or followed by more text.
+        {"xATDT0301234\r"s, ""}, {"5ATDT0301234\r"s, ""}, {"\0ATDT\r"s, ""}, {"\0ATDT,,W\r"s, ""},
+        {"\0ATDT0301234"s, ""}, {"\0ATDT%s\r"s, ""}, {"\0ATX3 \r"s, ""}, {"\0ATX3x\0"s, ""},
+        {"\0Mit ATDT 0301234 und Enter\0"s, ""},
+    };
+    for (const auto& c : commands) {
+        EXPECT_EQ(TraitsOf(c.text).dialCommand, c.command) << c.text;
+        EXPECT_EQ(TraitsOf(vurtest::Wide(c.text)).dialCommand, c.command) << "UTF-16 " << c.text;
+    }
+
+    const std::string key = "Software\\Microsoft\\Windows\\CurrentVersion\\";
+    struct {
+        std::string text;
+        bool runKey;
+    } keys[] = {
+        {key + "Run\0"s, true},      {key + "Run\"VUR\""s, true},     {key + "Run\\VUR"s, true},
+        {"\x01" + key + "RUN"s, true}, {key + "RunOnce\0"s, false},    {key + "RunServices\0"s, false},
+        {key + "RunOnceEx"s, false},  {key + "Run1\0"s, false},       {key + "Run_\0"s, false},
+    };
+    for (const auto& k : keys) {
+        EXPECT_EQ(TraitsOf(k.text).runKey, k.runKey) << k.text;
+        EXPECT_EQ(TraitsOf(vurtest::Wide(k.text)).runKey, k.runKey) << "UTF-16 " << k.text;
+    }
+}
+
+TEST(HeuristicVerdict, WeighsEachDialingNameOnceHoweverOftenTheFileRepeatsIt) {
+    // As many imports as the parser takes, one of them a dialing function, and 4 MB of dialing names
+    // that are not imported.
+    vurtest::PeSpec spec;
+    spec.imports.assign(vur::engines::kMaxImportLibraries,
+                        {"KERNEL32.dll", std::vector<std::string>(vur::engines::kMaxImports /
+                                                                  vur::engines::kMaxImportLibraries, "Sleep")});
+    spec.imports[700].second[5] = "RasDialW";
+    std::string names = "InternetDial\0"s;
+    while (names.size() < (4u << 20)) names += "RasDialA\0RasDial\0"s;
+    spec.data = names + "0190-8123456";
+    EXPECT_EQ(Check(spec), "Wählfunktion RasDialW und Premium-Nummer 0190… gefunden");
+    const Traits traits = TraitsOf(vurtest::BuildPe(spec));
+    EXPECT_EQ(traits.dialImport, "RasDialW");
+    EXPECT_EQ(traits.dialLookup, "InternetDial"); // the first one in the file that is not imported
+
+    spec.imports[700].second[5] = "Sleep";
+    EXPECT_EQ(Check(spec), "Wählfunktion InternetDial (zur Laufzeit gesucht) und Premium-Nummer 0190… gefunden");
+}
+
 TEST(HeuristicVerdict, WeighsTraitsAgainstTheThresholdAndSaysWhatItFound) {
     // Dialers: a dialing function with a premium number, in each form.
     EXPECT_EQ(Check(Importing("RASAPI32.dll", "RasDialA", "0190-8123456")),
@@ -110,6 +166,11 @@ TEST(HeuristicVerdict, WeighsTraitsAgainstTheThresholdAndSaysWhatItFound) {
     EXPECT_EQ(Check(Importing("KERNEL32.dll", "Sleep",
                               "Vorsicht bei 0190-8123456\0CurrentVersion\\Run\0"s)), "OK");
     EXPECT_EQ(Check(Importing("KERNEL32.dll", "LoadLibraryA", "rasapi32.dll\0"s)), "OK");
+    // An installer that dials through RAS, finishes its set-up at the next start and explains modem commands.
+    EXPECT_EQ(Check(Importing("RASAPI32.dll", "RasDialA",
+                              "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce\0"s
+                              "Mit ATDT 0301234 wählt das Modem per Ton, mit ATDP per Impuls.\0ATDT%s\r\0ATZ\r\0"s)),
+              "OK");
 
     // The test marker keeps its text, in any file that starts like a program; other files are not read on.
     vurtest::TempDir dir;

@@ -45,6 +45,18 @@ TEST(PeImage, ReadsSectionsImportsAndTheExportDirectoryOfBothWidths) {
         const std::string exported = file.substr(image.exportOffset, image.exportSize);
         EXPECT_NE(exported.find("Probe"), std::string::npos);
     }
+    // Names are read up to the cap and only when made of printable bytes.
+    vurtest::PeSpec names;
+    const std::string longest(vur::engines::kMaxPeName - 1, 'n');
+    names.imports = {{"RASAPI32.dll", {longest, longest + "n", "Tab\tName", "RasDialA"}}};
+    const std::string file = vurtest::BuildPe(names);
+    PeImage image;
+    ASSERT_TRUE(ParsePeImage(Bytes(file), file.size(), image));
+    ASSERT_EQ(image.imports.size(), 4u);
+    EXPECT_EQ(image.imports[0].function, longest);
+    EXPECT_EQ(image.imports[1].function, "");
+    EXPECT_EQ(image.imports[2].function, "");
+    EXPECT_EQ(image.imports[3].function, "RasDialA");
 }
 
 TEST(PeImage, SurvivesTruncationBogusOffsetsHugeCountsAndEndlessTables) {
