@@ -52,6 +52,24 @@ void StopMonitor() {
     g_trayForm = nullptr;
 }
 
+// Set by the copy of the library that runs the monitor in this process. The hook can bring the libraries of
+// two program folders into one program, where they fetch messages on the same thread: as a mutex can be
+// taken again by the thread that owns it, the second copy would start a second monitor without this mark.
+const char kProcessMarkPrefix[] = "VUR_MONITOR_IN_PROCESS_";
+HANDLE g_processMark = nullptr;
+
+std::string ProcessMarkName() { return kProcessMarkPrefix + std::to_string(GetCurrentProcessId()); }
+
+bool MonitorRunsInThisProcess() {
+    // Creating the mark tells whether it was there (CreateEventA is in every system the suite supports);
+    // one made here just to look goes again with its only handle.
+    SetLastError(0);
+    const HANDLE mark = CreateEventA(nullptr, TRUE, FALSE, ProcessMarkName().c_str());
+    const bool there = GetLastError() == ERROR_ALREADY_EXISTS;
+    if (mark) CloseHandle(mark);
+    return there;
+}
+
 // A monitor that could not start gives up the instance mutex at once, so that another process with the
 // library loaded takes over, and the user hears of it once, not from every process that fails alike.
 void GiveUpAfterFailedStart(const std::string& error) {
@@ -63,6 +81,8 @@ void GiveUpAfterFailedStart(const std::string& error) {
     ReleaseMutex(g_instanceMutex);
     CloseHandle(g_instanceMutex);
     g_instanceMutex = nullptr;
+    if (g_processMark) CloseHandle(g_processMark);
+    g_processMark = nullptr;
 
     SetLastError(0);
     g_failureTold = CreateMutexA(nullptr, FALSE, kStartFailureTold);
@@ -87,7 +107,7 @@ void CALLBACK StartupCallback(HWND, UINT, UINT_PTR, DWORD) {
         g_freeTicks = 0;
         return;
     }
-    if (g_trayForm || g_mainForm) return;
+    if (g_trayForm || g_mainForm || MonitorRunsInThisProcess()) return;
     if (!OwnInstance()) {
         g_freeTicks = 0;
         return; // tried again 100 ms later
@@ -98,6 +118,7 @@ void CALLBACK StartupCallback(HWND, UINT, UINT_PTR, DWORD) {
     }
     KillTimer(nullptr, g_startupTimer); // owned, for the life of this thread
     g_startupTimerStopped = true;
+    g_processMark = CreateEventA(nullptr, TRUE, FALSE, ProcessMarkName().c_str());
     std::string failure;
     try {
         StartMonitor();
