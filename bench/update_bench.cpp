@@ -25,7 +25,7 @@
 #include "updater/update_list.h"
 #include "updater/update_names.h"
 #include "updater/update_run.h"
-#include "updater/update_signatures.h"
+#include "updater/update_manifest.h"
 
 namespace {
 

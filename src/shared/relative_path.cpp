@@ -12,9 +12,11 @@ namespace {
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
 // CON, PRN, AUX, NUL, COM1-9, LPT1-9 and the console and clock names, with any extension: Windows opens the
-// device for every one of them in any folder.
+// device for every one of them in any folder, also with blanks before the extension, which it trims
+// ("nul .dat").
 bool IsDeviceName(const std::string& component) {
     std::string base = LowerCp1252(component.substr(0, component.find('.')));
+    while (!base.empty() && base.back() == ' ') base.pop_back();
     static const char* const kDevices[] = {"con", "prn", "aux", "nul", "conin$", "conout$", "clock$"};
     for (const char* device : kDevices)
         if (base == device) return true;

@@ -14,6 +14,9 @@ public:
     virtual ~ReplaceSystem() = default;
     virtual bool IsNT() = 0;
     virtual bool Exists(const std::string& path) = 0;
+    // The full paths of the files whose full path begins with `prefix` and ends with `suffix`, in the folder
+    // of `prefix` (their long names, not matches of short names).
+    virtual std::vector<std::string> FindFiles(const std::string& prefix, const std::string& suffix) = 0;
     virtual void MakeArchiveOnly(const std::string& path) = 0; // clears read-only; a failure is ignored
     virtual bool Delete(const std::string& path) = 0;
     virtual bool Move(const std::string& from, const std::string& to) = 0; // fails when `to` exists

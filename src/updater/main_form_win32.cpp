@@ -11,7 +11,7 @@
 #include "update_key.h"
 #include "updater/update_files_win32.h"
 #include "updater/update_run.h"
-#include "updater/update_signatures.h"
+#include "updater/update_manifest.h"
 #include "updater/update_texts.h"
 
 namespace vur::updater {
@@ -71,27 +71,36 @@ void TUpdater::SetProgressMaximum(int maximum) { ProgressBar1.SetRange(0, maximu
 
 void TUpdater::StartProgressTimer() { Timer1.Enable(true); }
 
-bool TUpdater::Download(const std::string& url, const std::string& target, std::uint32_t& checksum,
-                        DownloadWatcher* watcher) {
-    return DownloadToFile(Http, url, target, checksum, watcher);
+bool TUpdater::Download(const std::string& url, const std::string& target, std::uint64_t limit,
+                        std::uint32_t& checksum, DownloadWatcher* watcher) {
+    return DownloadToFile(Http, url, target, limit, checksum, watcher);
 }
 
-bool TUpdater::Fetch(const std::string& url, std::string& body) { return FetchToMemory(Http, url, body); }
+bool TUpdater::Fetch(const std::string& url, std::string& body, std::size_t limit) {
+    return FetchToMemory(Http, url, body, limit);
+}
 
 const ed25519::PublicKey& TUpdater::TrustedKey() { return kTrustedUpdateKey; }
 
-// A value that is no serial (written by hand) counts as none: the signature still guards every list.
+// None kept, or a value that is no serial (written by hand, damaged), counts as the build's minimum: a
+// replayed list older than the build is refused on a fresh installation too.
 std::uint64_t TUpdater::AcceptedSerial() {
     std::uint64_t serial = 0;
-    if (!ParseSerial(settings_->ReadString(schema::kUpdate, schema::kUpdateSerialKey, "0"), serial)) return 0;
-    return serial;
+    try {
+        if (!ParseSerial(settings_->ReadString(schema::kUpdate, schema::kUpdateSerialKey, "0"), serial)) serial = 0;
+    } catch (const EVurError&) {
+        serial = 0; // a damaged value, or the settings file locked for too long
+    }
+    return serial < kMinimumUpdateSerial ? kMinimumUpdateSerial : serial;
 }
 
 void TUpdater::KeepSerial(std::uint64_t serial) {
     settings_->WriteString(schema::kUpdate, schema::kUpdateSerialKey, std::to_string(serial));
 }
 
-std::string TUpdater::ReadWholeFile(const std::string& path) { return updater::ReadWholeFile(path); }
+bool TUpdater::StoreFile(const std::string& path, const std::string& bytes) { return StoreWholeFile(path, bytes); }
+
+bool TUpdater::FileHash(const std::string& path, Sha512Hash& hash) { return FileSha512(path, hash); }
 
 std::uint32_t TUpdater::Checksum(const std::string& path) { return FileCRC32(path, kCrcInitial); }
 

@@ -32,13 +32,14 @@ private:
     void SetProgress(int position) override;
     void SetProgressMaximum(int maximum) override;
     void StartProgressTimer() override;
-    bool Download(const std::string& url, const std::string& target, std::uint32_t& checksum,
+    bool Download(const std::string& url, const std::string& target, std::uint64_t limit, std::uint32_t& checksum,
                   DownloadWatcher* watcher) override;
-    bool Fetch(const std::string& url, std::string& body) override;
+    bool Fetch(const std::string& url, std::string& body, std::size_t limit) override;
     const ed25519::PublicKey& TrustedKey() override;
     std::uint64_t AcceptedSerial() override;
     void KeepSerial(std::uint64_t serial) override;
-    std::string ReadWholeFile(const std::string& path) override;
+    bool StoreFile(const std::string& path, const std::string& bytes) override;
+    bool FileHash(const std::string& path, Sha512Hash& hash) override;
     std::uint32_t Checksum(const std::string& path) override;
     void RemoveFile(const std::string& path) override;
     void Message(const std::string& text, const std::string& caption) override;

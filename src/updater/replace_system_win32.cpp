@@ -1,6 +1,8 @@
 // Replacing and scheduling files on Windows.
 #include "updater/replace_system_win32.h"
 
+#include "shared/text_case.h"
+
 #include <windows.h>
 
 #include <vector>
@@ -28,6 +30,25 @@ bool WindowsReplaceSystem::IsNT() { return IsWindowsNT(); }
 
 bool WindowsReplaceSystem::Exists(const std::string& path) {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::vector<std::string> WindowsReplaceSystem::FindFiles(const std::string& prefix, const std::string& suffix) {
+    std::vector<std::string> found;
+    const std::size_t slash = prefix.find_last_of('\\');
+    const std::string folder = slash == std::string::npos ? std::string() : prefix.substr(0, slash + 1);
+    const std::string head = LowerCp1252(prefix.substr(folder.size())), tail = LowerCp1252(suffix);
+    WIN32_FIND_DATAA data;
+    const HANDLE search = FindFirstFileA((prefix + "*" + suffix).c_str(), &data);
+    if (search == INVALID_HANDLE_VALUE) return found;
+    do {
+        // The pattern also matches short names; only the long name counts.
+        const std::string name = LowerCp1252(data.cFileName);
+        if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 && name.size() >= head.size() + tail.size() &&
+            name.compare(0, head.size(), head) == 0 && name.compare(name.size() - tail.size(), tail.size(), tail) == 0)
+            found.push_back(folder + data.cFileName);
+    } while (FindNextFileA(search, &data));
+    FindClose(search);
+    return found;
 }
 
 void WindowsReplaceSystem::MakeArchiveOnly(const std::string& path) {

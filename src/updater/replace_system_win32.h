@@ -9,6 +9,7 @@ class WindowsReplaceSystem : public ReplaceSystem {
 public:
     bool IsNT() override;
     bool Exists(const std::string& path) override;
+    std::vector<std::string> FindFiles(const std::string& prefix, const std::string& suffix) override;
     void MakeArchiveOnly(const std::string& path) override;
     bool Delete(const std::string& path) override;
     bool Move(const std::string& from, const std::string& to) override;

@@ -6,6 +6,7 @@
 
 #include "shared/ed25519.h"
 #include "updater/file_replace.h"
+#include "updater/update_manifest.h"
 
 namespace vur::updater {
 
@@ -25,20 +26,27 @@ public:
     virtual void SetProgress(int position) = 0;
     virtual void SetProgressMaximum(int maximum) = 0;
     virtual void StartProgressTimer() = 0;
-    // Creates (truncates) `target` and fetches `url` into it; false when the fetch fails. `checksum` is the
-    // file checksum of what was stored (FileCRC32 of the file); `watcher`, when not null, sees every byte
-    // stored. A target that cannot be created raises.
-    virtual bool Download(const std::string& url, const std::string& target, std::uint32_t& checksum,
-                          DownloadWatcher* watcher) = 0;
-    // A small file (a signature) fetched into memory; false when the fetch fails.
-    virtual bool Fetch(const std::string& url, std::string& body) = 0;
-    // The key every list and file must be signed with: the build's.
+    // Creates `target`, which must not exist yet (a name that is there, or one that cannot be created,
+    // raises), and fetches `url` into it: at most `limit` bytes, within the time that `limit` bytes may take
+    // on a slow line. False when the fetch fails, runs over its size or over its time; `checksum` is then
+    // still the file checksum of what was stored (FileCRC32 of the file), and `watcher`, when not null, has
+    // seen every byte stored. A write that fails raises, for a full disk with a German message that names
+    // the drive.
+    virtual bool Download(const std::string& url, const std::string& target, std::uint64_t limit,
+                          std::uint32_t& checksum, DownloadWatcher* watcher) = 0;
+    // A small file (the list, its signature) fetched into memory; false when the fetch fails or the body
+    // would exceed `limit` bytes.
+    virtual bool Fetch(const std::string& url, std::string& body, std::size_t limit) = 0;
+    // The key every list must be signed with: the build's.
     virtual const ed25519::PublicKey& TrustedKey() = 0;
-    // The serial of the last list accepted (0 when none), kept in the settings file, and keeping a new one.
+    // The serial of the last list accepted, kept in the settings file; the build's minimum when none was
+    // kept or the stored one cannot be read. And keeping a new one.
     virtual std::uint64_t AcceptedSerial() = 0;
     virtual void KeepSerial(std::uint64_t serial) = 0;
-    // The whole file; raises when it cannot be read.
-    virtual std::string ReadWholeFile(const std::string& path) = 0;
+    // Writes a whole file (the verified list, for the user's reference); false when it cannot.
+    virtual bool StoreFile(const std::string& path, const std::string& bytes) = 0;
+    // The SHA-512 of a file; false when it cannot be read.
+    virtual bool FileHash(const std::string& path, Sha512Hash& hash) = 0;
     virtual std::uint32_t Checksum(const std::string& path) = 0; // FileCRC32 with the initial value -1
     // A failure is ignored. (Not DeleteFile: that is the Windows API's macro.)
     virtual void RemoveFile(const std::string& path) = 0;

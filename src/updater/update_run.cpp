@@ -2,9 +2,10 @@
 #include "updater/update_run.h"
 
 #include "shared/crc.h"
+#include "shared/sha512.h"
 #include "updater/update_list.h"
+#include "updater/update_manifest.h"
 #include "updater/update_names.h"
-#include "updater/update_signatures.h"
 #include "updater/update_texts.h"
 
 namespace vur::updater {
@@ -14,88 +15,157 @@ namespace {
 constexpr char kListName[] = "updates.dat";
 // A name no part of the suite writes; the run removes it all the same, as earlier versions left it behind.
 constexpr char kStaleName[] = "update.dat";
+// The list and its signature are read into memory and verified before anything is written: a server that
+// sends more is cut off.
+constexpr std::size_t kListLimit = 256 * 1024;
 
-// The signature check of one file, fed as the download arrives.
-class SignatureWatcher : public DownloadWatcher {
+// The hash and length of a download, taken as it arrives.
+class HashWatcher : public DownloadWatcher {
 public:
-    SignatureWatcher(const ed25519::PublicKey& key, const ed25519::Signature& signature, const std::string& name)
-        : verifier_(key, signature, name) {}
-    void Received(const char* bytes, std::size_t length) override { verifier_.Update(bytes, length); }
-    bool Valid() { return verifier_.Valid(); }
+    void Received(const char* bytes, std::size_t length) override {
+        sha_.Update(bytes, length);
+        size_ += length;
+    }
+    bool Matches(const ManifestEntry& entry) {
+        Sha512Hash hash;
+        sha_.Final(hash.data());
+        return size_ == entry.size && hash == entry.hash;
+    }
 
 private:
-    FileVerifier verifier_;
+    Sha512 sha_;
+    std::uint64_t size_ = 0;
 };
 
-// One differing entry: its signature fetched, the file fetched and verified, put in place. A missing or
-// wrong signature, a failed or a wrong download never replace anything and leave no temporary file.
-void Renew(UpdateHost& host, const UpdateEntry& entry, const std::string& local, UpdateOutcome& outcome) {
-    host.SetProgressMaximum(entry.size);
-    host.SetStatus(texts::kLoadingBefore + entry.name + texts::kLoadingAfter);
-    const std::string signatureProblem = texts::kSignatureBefore + entry.name + texts::kSignatureAfter;
-    std::string signatureFile;
-    ed25519::Signature signature;
-    if (!host.Fetch(entry.url + kListSignatureSuffix, signatureFile) || !ParseFileSignature(signatureFile, signature)) {
-        host.Message(signatureProblem, texts::kSignatureCaption);
-        return;
+// A download's file goes again on every way out of its entry, an exception included, unless it was put in
+// place or scheduled: nothing unverified stays behind for a later start of Windows to find.
+class TemporaryDownload {
+public:
+    TemporaryDownload(UpdateHost& host, std::string path) : host_(host), path_(std::move(path)) {}
+    ~TemporaryDownload() {
+        if (!kept_) host_.RemoveFile(path_);
     }
-    const std::string temporary = TemporaryPath(local);
-    std::uint32_t stored = kCrcInitial;
-    SignatureWatcher watcher(host.TrustedKey(), signature, entry.file);
-    const bool fetched = host.Download(entry.url, temporary, stored, &watcher);
-    if (!fetched) host.Message(texts::kDownloadFailedBefore + entry.name + ".", texts::kDownloadFailedCaption);
-    if (!ChecksumMatches(stored, entry.checksum)) {
-        host.Message(entry.name + texts::kCorruptAfter, texts::kCorruptCaption);
-        host.RemoveFile(temporary);
-        return;
-    }
-    if (!fetched) {
-        host.RemoveFile(temporary);
-        return;
-    }
-    if (!watcher.Valid()) {
-        host.Message(signatureProblem, texts::kSignatureCaption);
-        host.RemoveFile(temporary);
-        return;
-    }
-    switch (ReplaceInstalledFile(host.Files(), temporary, local)) {
+    TemporaryDownload(const TemporaryDownload&) = delete;
+    TemporaryDownload& operator=(const TemporaryDownload&) = delete;
+    void Keep() { kept_ = true; }
+    const std::string& Path() const { return path_; }
+
+private:
+    UpdateHost& host_;
+    std::string path_;
+    bool kept_ = false;
+};
+
+// Puts a verified file in place or schedules it; false when neither is possible. Then the other downloads of
+// the file that earlier runs left go: older versions, perhaps scheduled (their renames at the next start of
+// Windows then find nothing to move), and bytes of a run that was cut off.
+bool Place(UpdateHost& host, const UpdateEntry& entry, TemporaryDownload& download, const std::string& local,
+           UpdateOutcome& outcome) {
+    switch (ReplaceInstalledFile(host.Files(), download.Path(), local)) {
     case Replaced::Now:
+        download.Keep();
         break;
     case Replaced::AtRestart:
+        download.Keep();
         outcome.restart = true;
         break;
     case Replaced::NotScheduled:
         host.Message(entry.name + texts::kNotReplacedAfter, texts::kNotReplacedCaption);
-        host.RemoveFile(temporary);
-        break;
+        return false;
     }
+    for (const std::string& other : host.Files().FindFiles(local + kTemporaryHead, kTemporaryTail))
+        if (other != download.Path() && IsTemporaryPathOf(local, other)) host.RemoveFile(other);
+    return true;
+}
+
+// One differing entry that the manifest names: fetched to the name its signed hash gives, verified against
+// the manifest, put in place. A failed, a corrupt or a swapped download never replaces anything and leaves no
+// file. A file of that name that holds the signed bytes already (a verified download of an earlier run,
+// perhaps scheduled) is put in place again instead of being fetched.
+bool Renew(UpdateHost& host, const UpdateEntry& entry, const ManifestEntry& signed_, const std::string& local,
+           UpdateOutcome& outcome) {
+    host.SetProgressMaximum(entry.size);
+    host.SetStatus(texts::kLoadingBefore + entry.name + texts::kLoadingAfter);
+    TemporaryDownload download(host, TemporaryPath(local, signed_.hash.data()));
+    if (host.Files().Exists(download.Path())) {
+        Sha512Hash hash;
+        if (host.FileHash(download.Path(), hash) && hash == signed_.hash)
+            return Place(host, entry, download, local, outcome);
+        // Other bytes under this name were never verified, so never scheduled: they may go.
+        host.RemoveFile(download.Path());
+        if (host.Files().Exists(download.Path())) {
+            download.Keep(); // not ours to remove after all
+            host.Message(entry.name + texts::kNotReplacedAfter, texts::kNotReplacedCaption);
+            return false;
+        }
+    }
+    std::uint32_t stored = kCrcInitial;
+    HashWatcher watcher;
+    const bool fetched = host.Download(entry.url, download.Path(), signed_.size, stored, &watcher);
+    if (!fetched) host.Message(texts::kDownloadFailedBefore + entry.name + ".", texts::kDownloadFailedCaption);
+    if (!ChecksumMatches(stored, entry.checksum)) {
+        host.Message(entry.name + texts::kCorruptAfter, texts::kCorruptCaption);
+        return false;
+    }
+    if (!fetched) return false;
+    if (!watcher.Matches(signed_)) {
+        host.Message(entry.name + texts::kMismatchAfter, texts::kSignatureCaption);
+        return false;
+    }
+    return Place(host, entry, download, local, outcome);
 }
 
 std::string Report(const UpdateOutcome& outcome) {
-    if (outcome.differing == 0) return texts::kNothingNew;
-    std::string text = texts::kInstalledBefore + std::to_string(outcome.differing) + texts::kInstalledAfter;
+    if (outcome.installed == 0 && outcome.failed == 0) return texts::kNothingNew;
+    std::string text;
+    if (outcome.installed > 0)
+        text = texts::kInstalledBefore + std::to_string(outcome.installed) + texts::kInstalledAfter;
+    if (outcome.failed > 0) {
+        if (!text.empty()) text += ' ';
+        text += std::to_string(outcome.failed) + texts::kNotInstalledAfter;
+    }
     if (outcome.restart) text += texts::kRestart;
     return text;
 }
 
-// The list is used only when it is signed with the trusted key and not older than the last one accepted;
-// its serial is then kept, before a single entry is read.
-bool AcceptList(UpdateHost& host, const std::string& server, const std::string& list) {
+// The list is used only when it is signed with the trusted key, with its manifest, and not older than the
+// last one accepted; its serial is then kept, before a single entry is read.
+bool AcceptList(UpdateHost& host, const std::string& server, const std::string& list, SignedManifest& manifest) {
     std::string signatureFile;
-    std::uint64_t serial = 0;
-    if (!host.Fetch(server + "/" + kListName + kListSignatureSuffix, signatureFile) ||
-        !VerifyList(host.TrustedKey(), list, signatureFile, serial)) {
+    if (!host.Fetch(server + "/" + kListName + kListSignatureSuffix, signatureFile, kListLimit) ||
+        !VerifyList(host.TrustedKey(), list, signatureFile, manifest)) {
         host.Message(texts::kListUnsigned, texts::kListRefusedCaption);
         return false;
     }
     const std::uint64_t accepted = host.AcceptedSerial();
-    if (serial < accepted) {
-        host.Message(texts::kListOlderBefore + std::to_string(serial) + texts::kListOlderMiddle +
+    if (manifest.serial < accepted) {
+        host.Message(texts::kListOlderBefore + std::to_string(manifest.serial) + texts::kListOlderMiddle +
                          std::to_string(accepted) + texts::kListOlderAfter,
                      texts::kListRefusedCaption);
         return false;
     }
-    if (serial != accepted) host.KeepSerial(serial);
+    if (manifest.serial != accepted) host.KeepSerial(manifest.serial);
+    return true;
+}
+
+// One entry of an accepted list; false when it differs and was not installed.
+bool Entry(UpdateHost& host, const std::string& folder, const SignedManifest& manifest, const UpdateEntry& entry,
+           UpdateOutcome& outcome) {
+    const std::string refusal = UpdateNameRefusalReason(entry.file);
+    if (!refusal.empty()) {
+        host.Message(texts::kRefusedBefore + entry.name + texts::kRefusedAfter + refusal, texts::kRefusedCaption);
+        return false;
+    }
+    const std::string local = LocalPath(folder, entry.file);
+    if (ChecksumMatches(host.Checksum(local), entry.checksum)) return true;
+    ++outcome.differing;
+    const ManifestEntry* signed_ = manifest.Find(entry.file);
+    if (!signed_ || entry.size < 0 || signed_->size != static_cast<std::uint64_t>(entry.size)) {
+        host.Message(texts::kSignatureBefore + entry.name + texts::kSignatureAfter, texts::kSignatureCaption);
+        return false;
+    }
+    if (!Renew(host, entry, *signed_, local, outcome)) return false;
+    ++outcome.installed;
     return true;
 }
 
@@ -107,35 +177,28 @@ UpdateOutcome RunUpdate(UpdateHost& host) {
     host.SetStatus(texts::kReceiving);
     std::string server = host.ServerUrl();
     while (!server.empty() && server.back() == '/') server.pop_back();
-    std::uint32_t listChecksum = 0;
-    if (!host.Download(server + "/" + kListName, folder + kListName, listChecksum, nullptr)) {
+    std::string list;
+    if (!host.Fetch(server + "/" + kListName, list, kListLimit)) {
         host.RemoveFile(folder + kListName);
         host.Message(texts::kUnreachable, texts::kUnreachableCaption);
         host.OpenUpdatePage();
         return outcome;
     }
     outcome.serverReached = true;
-    const std::string bytes = host.ReadWholeFile(folder + kListName);
-    if (!AcceptList(host, server, bytes)) {
-        host.RemoveFile(folder + kListName);
+    SignedManifest manifest;
+    if (!AcceptList(host, server, list, manifest)) {
         outcome.listRefused = true;
         return outcome;
     }
+    // The copy in the program folder is for the user's eyes only; the run goes on from memory without it.
+    host.StoreFile(folder + kListName, list);
     host.StartProgressTimer();
-    UpdateListReader list(bytes);
+    UpdateListReader reader(list);
     UpdateEntry entry;
     while (true) {
         host.SetProgress(0);
-        if (!list.Next(entry)) break;
-        const std::string refusal = RefusalReason(entry.file);
-        if (!refusal.empty()) {
-            host.Message(texts::kRefusedBefore + entry.name + texts::kRefusedAfter + refusal, texts::kRefusedCaption);
-            continue;
-        }
-        const std::string local = LocalPath(folder, entry.file);
-        if (ChecksumMatches(host.Checksum(local), entry.checksum)) continue;
-        ++outcome.differing;
-        Renew(host, entry, local, outcome);
+        if (!reader.Next(entry)) break;
+        if (!Entry(host, folder, manifest, entry, outcome)) ++outcome.failed;
     }
     host.SetProgress(0);
     host.Message(Report(outcome), texts::kDoneCaption);

@@ -10,11 +10,14 @@ struct UpdateOutcome {
     bool serverReached = false;
     bool listRefused = false; // unsigned, wrongly signed or older than the last one accepted
     int differing = 0;     // entries whose local checksum differed, fetched or not
+    int installed = 0;     // put in place or scheduled for the next start of Windows
+    int failed = 0;        // differing or refused, and not installed
     bool restart = false;  // a file waits for the next start of Windows
 };
 
-// A size or checksum line that is no number, a list that cannot be read or a download target that cannot be
-// created raise out of Run at that point, for the general error box.
+// A size or checksum line that is no number, a download target that cannot be created or a write that fails
+// (a full disk) raise out of Run at that point, for the general error box; the download's file is removed
+// on the way out.
 UpdateOutcome RunUpdate(UpdateHost& host);
 
 } // namespace vur::updater

@@ -28,6 +28,8 @@ constexpr const char* kNothingNew = "Es wurden keine neuen Updates gefunden.";
 constexpr const char* kInstalledBefore = "Es wurde(n) ";
 constexpr const char* kInstalledAfter = " neue(s) Update(s) installiert.";
 constexpr const char* kRestart = " Um den Updatevorgang abzuschließen musst Du Deinen PC neu starten.";
+// Our own: what was not put in place is counted apart, so a failure never reads as an installation.
+constexpr const char* kNotInstalledAfter = " Update(s) konnten nicht installiert werden.";
 
 // Our own: a listed name that leaves the program folder, and a file in use that cannot even be scheduled.
 constexpr const char* kRefusedBefore = "Der Eintrag \"";
@@ -38,7 +40,8 @@ constexpr const char* kNotReplacedAfter =
 constexpr const char* kNotReplacedCaption = "Update nicht möglich";
 
 // Our own: signatures. A list that is not validly signed, or older than the last one installed, is refused
-// before any entry is read; a listed file without a valid signature is not put in place.
+// before any entry is read; a listed file that the signed manifest does not name, or whose download is not
+// the file it names, is not put in place.
 constexpr const char* kListUnsigned =
     "Die Updateliste des Update Servers ist nicht gültig signiert und wird nicht verwendet. Es wurde nichts "
     "installiert. Vielleicht wurde die Verbindung manipuliert; versuche es später noch einmal.";
@@ -49,5 +52,15 @@ constexpr const char* kListRefusedCaption = "Updateliste abgelehnt";
 constexpr const char* kSignatureBefore = "Die Signatur von ";
 constexpr const char* kSignatureAfter = " fehlt oder ist ungültig. Die Datei wurde nicht ersetzt.";
 constexpr const char* kSignatureCaption = "Signaturfehler";
+constexpr const char* kMismatchAfter =
+    " stimmt nicht mit der signierten Updateliste überein. Die Datei wurde nicht ersetzt.";
+
+// Our own: a download that cannot be written ends the run; its file is removed.
+constexpr const char* kDiskFullBefore = "Auf Laufwerk ";
+constexpr const char* kDiskFullMiddle = " ist nicht genug Platz frei. Die Datei ";
+constexpr const char* kDiskFullAfter = " konnte nicht geschrieben werden, das Update wurde abgebrochen.";
+constexpr const char* kWriteFailedBefore = "Die Datei ";
+constexpr const char* kWriteFailedMiddle = " konnte nicht geschrieben werden (Fehler ";
+constexpr const char* kWriteFailedAfter = "). Das Update wurde abgebrochen.";
 
 } // namespace vur::updater::texts

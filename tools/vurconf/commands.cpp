@@ -13,7 +13,7 @@
 #include "random_seed.h"
 #include "update_key.h"
 #include "update_list_writer.h"
-#include "updater/update_signatures.h"
+#include "updater/update_manifest.h"
 
 #include <algorithm>
 #include <cctype>

@@ -10,9 +10,10 @@
 #include "shared/crc.h"
 #include "shared/errors.h"
 #include "shared/file_reader.h"
+#include "shared/sha512.h"
 #include "shared/text_case.h"
 #include "updater/update_names.h"
-#include "updater/update_signatures.h"
+#include "updater/update_manifest.h"
 
 namespace vurconf {
 
@@ -26,7 +27,8 @@ bool LeftOut(const std::string& relative) {
         return name.size() >= tail.size() && name.compare(name.size() - tail.size(), tail.size(), tail) == 0;
     };
     return name == "updates.dat" || name == "vur.conf" || name.compare(0, quarantine.size(), quarantine) == 0 ||
-           endsWith("update.tmp") || endsWith("update.old") || endsWith(vur::updater::kListSignatureSuffix);
+           vur::updater::IsTemporaryName(name) || endsWith("update.old") ||
+           endsWith(vur::updater::kListSignatureSuffix);
 }
 
 // Every byte outside the unreserved characters as %XX; the slashes between folders stay.
@@ -56,10 +58,6 @@ void WriteBytes(const std::string& path, const std::string& bytes) {
     if (!written) throw vur::EVurError("cannot write " + path);
 }
 
-std::string SignatureBytes(const vur::ed25519::Signature& signature) {
-    return std::string(reinterpret_cast<const char*>(signature.data()), signature.size());
-}
-
 } // namespace
 
 void WriteUpdateList(const std::string& dist, const std::string& baseUrl, const vur::ed25519::Seed& seed,
@@ -73,16 +71,22 @@ void WriteUpdateList(const std::string& dist, const std::string& baseUrl, const 
     std::string base = baseUrl;
     while (!base.empty() && base.back() == '/') base.pop_back();
     std::string list;
+    std::vector<vur::updater::ManifestEntry> manifest;
     for (const FolderFile& file : files) {
-        if (!vur::updater::RefusalReason(file.relative).empty())
+        if (!vur::updater::UpdateNameRefusalReason(file.relative).empty())
             throw vur::EVurError("the updater would refuse the name of " + file.path);
         if (file.size > static_cast<std::uint64_t>(INT32_MAX))
             throw vur::EVurError("too large for the update list: " + file.path);
         std::string bytes;
         if (!vur::ReadWholeFile(file.path, bytes)) throw vur::EVurError("cannot read " + file.path);
         const auto checksum = static_cast<std::int32_t>(vur::FileCRC32(file.path));
-        WriteBytes(file.path + vur::updater::kListSignatureSuffix,
-                   SignatureBytes(vur::ed25519::Sign(seed, vur::updater::FileMessagePrefix(file.relative) + bytes)));
+        vur::updater::ManifestEntry signed_;
+        signed_.file = file.relative;
+        signed_.size = bytes.size();
+        vur::Sha512 sha;
+        sha.Update(bytes.data(), bytes.size());
+        sha.Final(signed_.hash.data());
+        manifest.push_back(std::move(signed_));
         list += file.relative + "\r\n" + file.relative + "\r\n" + std::to_string(file.size) + "\r\n" +
                 std::to_string(checksum) + "\r\n" + base + "/" + UrlPath(file.relative) + "\r\n";
     }
@@ -91,8 +95,9 @@ void WriteUpdateList(const std::string& dist, const std::string& baseUrl, const 
     if (target.back() != '/' && target.back() != '\\') target += target.find('\\') != std::string::npos ? '\\' : '/';
     target += "updates.dat";
     WriteBytes(target, list);
-    const auto signature = vur::ed25519::Sign(seed, vur::updater::ListMessage(serial, list));
-    WriteBytes(target + vur::updater::kListSignatureSuffix, vur::updater::ListSignatureFile(signature, serial));
+    const std::string manifestText = vur::updater::ManifestText(serial, manifest);
+    const auto signature = vur::ed25519::Sign(seed, vur::updater::SignedMessage(list, manifestText));
+    WriteBytes(target + vur::updater::kListSignatureSuffix, vur::updater::ListSignatureFile(signature, manifestText));
     out << files.size() << " entries written to " << target << ", signed with serial " << serial << '\n';
 }
 

@@ -16,9 +16,9 @@ namespace vurconf {
 // "/" + the relative name with slashes and percent escapes. Left out: the list itself, the settings file,
 // the quarantine folder and the updater's own temporary files. Prints the number of entries; raises
 // vur::EVurError for a folder that cannot be read, a file too large for the list, a name the updater
-// would refuse, or a list that cannot be written. Signs with `seed` (see updater/update_signatures.h): writes
-// DIST/updates.dat.sig with `serial`, and FILE.sig beside every listed file; files ending in ".sig" are
-// left out of the list.
+// would refuse, or a list that cannot be written. Signs with `seed` (see updater/update_manifest.h): writes
+// DIST/updates.dat.sig, the signature with `serial` and the manifest of every listed file; files ending in
+// ".sig" are left out of the list.
 void WriteUpdateList(const std::string& dist, const std::string& baseUrl, const vur::ed25519::Seed& seed,
                      std::uint64_t serial, TextOut& out);
 

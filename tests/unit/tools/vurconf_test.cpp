@@ -5,7 +5,8 @@
 #include "support/temp_dir.h"
 #include "updater/update_list.h"
 
-#include "updater/update_signatures.h"
+#include "shared/sha512.h"
+#include "updater/update_manifest.h"
 
 #include <gtest/gtest.h>
 
@@ -153,20 +154,24 @@ TEST(Vurconf, UpdatesListsAProgramFolderAsTheUpdaterReadsIt) {
     dist.Write("watch.dll", "abc");
     dist.Write("signaturen/test dialer.dat", "");
     dist.Write("hilfe.htm", "x");
-    for (const char* ownOnly : {"vur.conf", "updates.dat", "quarant\xC3\xA4ne/1.dat", "watch.dllupdate.tmp"})
+    for (const char* ownOnly :
+         {"vur.conf", "updates.dat", "quarant\xC3\xA4ne/1.dat", "watch.dllupdate.tmp", "watch.dllupdate3.tmp"})
         dist.Write(ownOnly, "not listed");
     EXPECT_EQ(Vurconf({"updates", dist.Path(), "http://127.0.0.1:8080/"}).code, 2) << "no list without a key";
     const Result written =
         Vurconf({"updates", dist.Path(), "http://127.0.0.1:8080/", "--key", keys.File("k.key"), "--serial", "42"});
     ASSERT_EQ(written.code, 0) << written.err;
-    std::uint64_t serial = 0;
-    EXPECT_TRUE(vur::updater::VerifyList(key, dist.Read("updates.dat"), dist.Read("updates.dat.sig"), serial));
-    EXPECT_EQ(serial, 42u);
-    vur::ed25519::Signature signature;
-    ASSERT_TRUE(vur::updater::ParseFileSignature(dist.Read("signaturen/test dialer.dat.sig"), signature));
-    EXPECT_TRUE(vur::ed25519::Verify(key, vur::updater::FileMessagePrefix("signaturen\\test dialer.dat"), signature));
-    EXPECT_FALSE(vur::ed25519::Verify(key, vur::updater::FileMessagePrefix("watch.dll"), signature))
-        << "signed under its own name only";
+    vur::updater::SignedManifest manifest;
+    ASSERT_TRUE(vur::updater::VerifyList(key, dist.Read("updates.dat"), dist.Read("updates.dat.sig"), manifest));
+    EXPECT_EQ(manifest.serial, 42u);
+    ASSERT_EQ(manifest.entries.size(), 3u);
+    const vur::updater::ManifestEntry* dll = manifest.Find("watch.dll");
+    const vur::updater::ManifestEntry* empty = manifest.Find("signaturen\\test dialer.dat");
+    ASSERT_TRUE(dll && empty);
+    EXPECT_EQ(dll->size, 3u);
+    EXPECT_EQ(std::string(dll->hash.begin(), dll->hash.end()), vur::Sha512Digest("abc"));
+    EXPECT_EQ(std::string(empty->hash.begin(), empty->hash.end()), vur::Sha512Digest(""));
+    EXPECT_FALSE(std::filesystem::exists(dist.File("watch.dll.sig"))) << "one signature for the whole update";
     EXPECT_NE(written.out.find("3 entries"), std::string::npos) << written.out;
 
     vur::updater::UpdateListReader list(dist.Read("updates.dat"));
