@@ -34,14 +34,12 @@ void THttpCli::Get() {
         throw EHttpException("HTTP proxy not supported", httperrBadUrl);
     FSession.Accept = Accept;
     FSession.Agent = Agent;
-    FSession.Username = Username;
-    FSession.Password = Password;
     FStreamError = nullptr;
     FEnding = false;
     FState = httpNotConnected;
     FStartTime = FLastProgress = GetTickCount();
     Guard([this] {
-        if (FSession.Begin(URL))
+        if (FSession.Begin(URL, BodyLimit))
             StartExchange();
         else
             Finish();
@@ -143,7 +141,11 @@ void THttpCli::CheckTime() {
     if (FState == httpReady || FEnding)
         return;
     DWORD now = GetTickCount();
-    if (now - FStartTime >= MaxRequestTime)
+    if (Budget != 0 && now - FStartTime >= Budget) {
+        // Not a success even with a complete body: the caller's bound, not a silent server, ends it.
+        FSession.Fail(httperrTimeout, "request not finished within its budget of " + Seconds(Budget));
+        Finish();
+    } else if (now - FStartTime >= MaxRequestTime)
         FailWaiting("request not finished within " + Seconds(MaxRequestTime));
     else if (now - FLastProgress >= Timeout)
         FailWaiting("no data from the server for " + Seconds(Timeout));

@@ -27,7 +27,8 @@ enum THttpState {
 // Get waits for socket notifications and other window messages together (MsgWaitForMultipleObjects), so
 // timers and repaints of the application run meanwhile and an idle wait costs no processor time. A request
 // ends after Timeout ms without any progress (look-up, connection, bytes) and after MaxRequestTime ms in
-// all; relocations are followed at most HttpSession::RelocationLimit times.
+// all; relocations are followed at most HttpSession::RelocationLimit times. Budget, when set, is the
+// caller's tighter bound on the whole request: spent, the request fails however the bytes still trickle.
 class THttpCli {
 public:
     THttpCli();
@@ -43,16 +44,20 @@ public:
     bool NoCache = false;
     bool MultiThreaded = false; // only the synchronous wait on the calling thread exists
     std::string LocalAddr = "0.0.0.0";
+    // Not read by Get: only URL's own user and password are sent, and not past a relocation to another host
+    // or port. After Get they hold what the last exchange sent.
     std::string Username;
     std::string Password;
     unsigned long Timeout = 30000;
     unsigned long MaxRequestTime = 3600000;
+    unsigned long Budget = 0;        // ms for the whole request, relocations included; 0: none
+    std::uint64_t BodyLimit = 0;     // most body bytes written to ReceiveStream; 0: no limit
     OutputStream* ReceiveStream = nullptr;
 
     // Raises EHttpException: "HTTP component is busy" (1) during a request; the reason and status for a
     // status of 400 or more and for failed look-ups and connections (404); the component's own failures
-    // with the codes of http_session.h. An exception of ReceiveStream's Write ends the request and is
-    // passed on.
+    // with the codes of http_session.h (httperrTimeout for a spent Budget, httperrBodyTooLong past
+    // BodyLimit). An exception of ReceiveStream's Write ends the request and is passed on.
     void Get();
 
     THttpState State() const { return FState; }

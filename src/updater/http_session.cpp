@@ -23,8 +23,17 @@ bool BeginsWithHtmlTag(const char* data) {
 
 } // namespace
 
-bool HttpSession::Begin(const std::string& url) {
+std::uint32_t RequestBudgetMs(std::uint64_t expectedBytes) {
+    const std::uint64_t floorRate = 200; // bytes per second
+    const std::uint64_t slack = 60000, cap = 3600000;
+    if (expectedBytes >= (cap - slack) * floorRate / 1000)
+        return static_cast<std::uint32_t>(cap);
+    return static_cast<std::uint32_t>(slack + (expectedBytes * 1000 + floorRate - 1) / floorRate);
+}
+
+bool HttpSession::Begin(const std::string& url, std::uint64_t bodyLimit) {
     FRelocations = 0;
+    FBodyLimit = bodyLimit;
     FFailureCode = 0;
     FFailure.clear();
     ResetExchange();
@@ -32,10 +41,9 @@ bool HttpSession::Begin(const std::string& url) {
     FHost = parts.Host;
     FPort = parts.Port;
     FPath = parts.Path;
-    if (!parts.Username.empty()) {
-        Username = parts.Username;
-        Password = parts.Password;
-    }
+    // Credentials of an earlier request must not go to this one's server.
+    Username = parts.Username;
+    Password = parts.Password;
     if (LowerCase(parts.Scheme) != "http") {
         Fail(httperrBadUrl, "can't handle URL scheme \"" + parts.Scheme + "\"");
     } else if (FHost.empty()) {
@@ -52,6 +60,7 @@ void HttpSession::ResetExchange() {
     FPhase = Phase::Header;
     FLine.clear();
     FHeaders.clear();
+    FHeaderBytes = 0;
     FStatusCode = 0;
     FContentLength = -1;
     FContentType.clear();
@@ -93,7 +102,8 @@ HttpSession::Action HttpSession::Receive(const char* data, size_t size, OutputSt
                 FPhase = Phase::Body;
                 std::string line;
                 line.swap(FLine);
-                WriteBody(line.data(), line.size(), stream);
+                if (WriteBody(line.data(), line.size(), stream) == Action::Close)
+                    return Action::Close;
                 return WriteBody(data + pos, size - pos, stream);
             }
         }
@@ -109,10 +119,22 @@ HttpSession::Action HttpSession::Receive(const char* data, size_t size, OutputSt
         pos = end + 1;
         std::string line;
         line.swap(FLine);
+        size_t lineBytes = line.size() + 1;
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
         if (line.empty())
             return EndOfHeader(data + pos, size - pos, stream);
+        // Counted at the line end only, so that the outcome does not depend on how the bytes were cut up;
+        // the unfinished line is bounded by LineLimit.
+        FHeaderBytes += lineBytes;
+        if (FHeaderBytes > HeaderLimit) {
+            Fail(httperrHeaderTooLong, "HTTP header too long (more than " + std::to_string(HeaderLimit) + " bytes)");
+            return Action::Close;
+        }
+        if (FHeaders.size() >= HeaderLineLimit) {
+            Fail(httperrHeaderTooLong, "HTTP header too long (more than " + std::to_string(HeaderLineLimit) + " lines)");
+            return Action::Close;
+        }
         if (HandleLine(line) == Action::Close)
             return Action::Close;
     }
@@ -158,8 +180,16 @@ HttpSession::Action HttpSession::EndOfHeader(const char* rest, size_t size, Outp
         FPhase = Phase::Done;
         return Action::Close;
     }
+    if (FBodyLimit != 0 && FStatusCode < 400 && FContentLength > 0 &&
+        static_cast<std::uint64_t>(FContentLength) > FBodyLimit) {
+        FPhase = Phase::Done;
+        Fail(httperrBodyTooLong, "Content-Length " + std::to_string(FContentLength) + " over the limit of " +
+                                     std::to_string(FBodyLimit) + " bytes");
+        return Action::Close;
+    }
     FPhase = Phase::Body;
-    WriteBody(rest, size, stream);
+    if (WriteBody(rest, size, stream) == Action::Close)
+        return Action::Close;
     if (FStatusCode < 400)
         return Action::Continue;
     FPhase = Phase::Done; // an error page is not read to its end
@@ -169,15 +199,28 @@ HttpSession::Action HttpSession::EndOfHeader(const char* rest, size_t size, Outp
 HttpSession::Action HttpSession::WriteBody(const char* data, size_t size, OutputStream* stream) {
     if (size == 0)
         return Action::Continue;
-    FReceivedBytes += static_cast<std::uint32_t>(size);
-    if (stream)
-        stream->Write(data, size);
-    return Action::Continue;
+    // FReceivedBytes never passes a limit, so the difference is the room left.
+    bool over = FBodyLimit != 0 && size > FBodyLimit - FReceivedBytes;
+    size_t room = over ? static_cast<size_t>(FBodyLimit - FReceivedBytes) : size;
+    FReceivedBytes += room;
+    if (stream && room > 0)
+        stream->Write(data, room);
+    if (!over)
+        return Action::Continue;
+    FPhase = Phase::Done;
+    // An error page is cut off, not turned into a failure: its status says more.
+    if (FStatusCode < 400)
+        Fail(httperrBodyTooLong, "body longer than the limit of " + std::to_string(FBodyLimit) + " bytes");
+    return Action::Close;
 }
 
 bool HttpSession::Closed() {
     if (!Failed() && FRelocating && FLocationValid && FPhase == Phase::Done) {
         ++FRelocations;
+        if (LowerCase(FNewHost) != LowerCase(FHost) || ParsePort(FNewPort) != ParsePort(FPort)) {
+            Username.clear();
+            Password.clear();
+        }
         FHost = FNewHost;
         FPort = FNewPort;
         FPath = FNewPath;
@@ -187,7 +230,7 @@ bool HttpSession::Closed() {
     if (!Failed()) {
         if (FPhase == Phase::Header)
             Fail(httperrBadResponse, "connection closed before the end of the HTTP header");
-        else if (FPhase == Phase::Body && FContentLength >= 0 && FReceivedBytes < static_cast<std::uint32_t>(FContentLength))
+        else if (FPhase == Phase::Body && FContentLength >= 0 && FReceivedBytes < static_cast<std::uint64_t>(FContentLength))
             Fail(httperrBadResponse, "connection closed after " + std::to_string(FReceivedBytes) + " of " +
                                          std::to_string(FContentLength) + " bytes");
     }
@@ -197,7 +240,7 @@ bool HttpSession::Closed() {
 
 bool HttpSession::BodyComplete() const {
     return FPhase != Phase::Header && !FRelocating && FContentLength >= 0 &&
-           FReceivedBytes >= static_cast<std::uint32_t>(FContentLength);
+           FReceivedBytes >= static_cast<std::uint64_t>(FContentLength);
 }
 
 void HttpSession::TimedOut(const std::string& message) {

@@ -20,6 +20,8 @@ enum : int {
     httperrBadResponse = 8,
     httperrBadUrl = 9,
     httperrAborted = 10,
+    httperrHeaderTooLong = 11,
+    httperrBodyTooLong = 12,
     httperrNoConnection = 404,
 };
 
@@ -39,9 +41,16 @@ public:
     virtual void Write(const char* data, size_t size) = 0;
 };
 
+// The time a download of that many bytes may take: a floor rate of 200 bytes/s plus a minute for look-up,
+// connection and relocations, at most an hour.
+std::uint32_t RequestBudgetMs(std::uint64_t expectedBytes);
+
 class HttpSession {
 public:
     static constexpr size_t LineLimit = 8192;
+    // The header of one exchange, its lines with their line ends (not the empty line that ends it).
+    static constexpr size_t HeaderLimit = 65536;
+    static constexpr size_t HeaderLineLimit = 200;
     static constexpr int RelocationLimit = 10;
 
     // Request lines the caller configures.
@@ -50,9 +59,11 @@ public:
     std::string Username;
     std::string Password;
 
-    // Starts a request: resets the per-request state and takes the target from the URL (user and password
-    // too, when it carries them). False when the URL cannot be requested; the failure is then recorded.
-    bool Begin(const std::string& url);
+    // Starts a request: resets the per-request state and takes the target from the URL, user and password
+    // too (both empty when it carries none). A body of more than bodyLimit bytes (0: no limit) fails the
+    // request with httperrBodyTooLong, and no byte past the limit reaches the stream; an error page is only
+    // cut off there. False when the URL cannot be requested; the failure is then recorded.
+    bool Begin(const std::string& url, std::uint64_t bodyLimit = 0);
 
     // The request for the current target.
     std::string Request() const;
@@ -63,7 +74,7 @@ public:
     Action Receive(const char* data, size_t size, OutputStream* stream);
 
     // The connection is closed. True when a relocation follows: the target is the new one, and the header
-    // state is reset for the next exchange.
+    // state is reset for the next exchange. User and password go only to the same host and port.
     bool Closed();
 
     // The server went silent for too long or the request took too long: ends the request, as a success only
@@ -87,7 +98,7 @@ public:
     long ContentLength() const { return FContentLength; }
     const std::string& ContentType() const { return FContentType; }
     const std::vector<std::string>& Headers() const { return FHeaders; }
-    std::uint32_t ReceivedBytes() const { return FReceivedBytes; }
+    std::uint32_t ReceivedBytes() const { return static_cast<std::uint32_t>(FReceivedBytes); }
     const std::string& Host() const { return FHost; }
     const std::string& Port() const { return FPort; }
     const std::string& Path() const { return FPath; }
@@ -109,7 +120,9 @@ private:
     long FContentLength = -1;
     std::string FContentType;
     std::vector<std::string> FHeaders;
-    std::uint32_t FReceivedBytes = 0;
+    size_t FHeaderBytes = 0;
+    std::uint64_t FReceivedBytes = 0;
+    std::uint64_t FBodyLimit = 0;
     std::string FHost;
     std::string FPort = "80";
     std::string FPath = "/";

@@ -188,6 +188,121 @@ TEST_F(HttpSessionTest, BeginRefusesWhatCannotBeRequested) {
     EXPECT_EQ(session.ReasonPhrase(), "can't connect: invalid port \"99999\""); // kept until replaced
 }
 
+// A status line and filler lines of exactly `bytes` header bytes in all, with CR LF ends.
+std::string HeaderOf(size_t bytes) {
+    std::string header = "HTTP/1.0 302 Found\r\nLocation: /next\r\n";
+    while (header.size() < bytes) {
+        size_t left = bytes - header.size();
+        size_t line = left <= 8000 ? left : left < 8006 ? 7000 : 8000; // no line shorter than "X: x\r\n"
+        header += "X: " + std::string(line - 5, 'x') + "\r\n";
+    }
+    return header;
+}
+
+TEST_F(HttpSessionTest, HeaderIsCappedInBytesAndLinesForEachExchange) {
+    // Two relocations with a full header each: the count starts anew with every exchange.
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(Feed(HeaderOf(HttpSession::HeaderLimit - 2) + "y\n\r\n"), Action::Close) << i;
+        ASSERT_TRUE(session.Closed()) << i;
+    }
+    std::string lines = "HTTP/1.0 200 OK\r\n";
+    for (size_t i = 1; i < HttpSession::HeaderLineLimit; ++i)
+        lines += "A: b\r\n";
+    EXPECT_EQ(Feed(lines + "\r\nok"), Action::Continue);
+    EXPECT_EQ(body.Bytes, "ok");
+
+    // One byte or one line more fails, however the bytes are cut up.
+    for (const std::string& over : {HeaderOf(HttpSession::HeaderLimit + 1), lines + "A: b\n"}) {
+        for (size_t piece : {over.size(), size_t(7)}) {
+            ASSERT_TRUE(session.Begin("http://h/"));
+            body.Bytes.clear();
+            std::string bytes = over + "\r\nbody";
+            Action last = Action::Continue;
+            for (size_t pos = 0; pos < bytes.size() && last == Action::Continue; pos += piece)
+                last = Feed(bytes.substr(pos, piece));
+            EXPECT_EQ(last, Action::Close);
+            EXPECT_FALSE(session.Closed());
+            EXPECT_EQ(OutcomeCode(), httperrHeaderTooLong);
+            EXPECT_EQ(session.ReasonPhrase().find("HTTP header too long (more than "), 0u);
+            EXPECT_EQ(body.Bytes, "");
+        }
+    }
+}
+
+TEST_F(HttpSessionTest, BodyLimitWritesNoBytePastIt) {
+    // Up to the limit is fine; the chunk that passes it is written up to the limit and fails at once.
+    ASSERT_TRUE(session.Begin("http://h/", 5));
+    EXPECT_EQ(Feed("HTTP/1.0 302 Found\r\nLocation: /x\r\n\r\nrelocation page"), Action::Close);
+    ASSERT_TRUE(session.Closed());
+    EXPECT_EQ(Feed("HTTP/1.0 200 OK\r\nContent-Length: 5\r\n\r\nabc"), Action::Continue);
+    EXPECT_EQ(Feed("de"), Action::Continue);
+    EXPECT_EQ(Feed("fgh"), Action::Close);
+    EXPECT_FALSE(session.Closed());
+    EXPECT_EQ(body.Bytes, "abcde");
+    EXPECT_EQ(session.ReceivedBytes(), 5u);
+    EXPECT_EQ(OutcomeCode(), httperrBodyTooLong);
+    EXPECT_EQ(session.ReasonPhrase(), "body longer than the limit of 5 bytes");
+
+    struct TCase {
+        std::string Response, Body, Reason;
+        int Code;
+    };
+    const TCase cases[] = {
+        {"HTTP/1.0 200 OK\r\nContent-Length: 6\r\n\r\nabc", "", "Content-Length 6 over the limit of 5 bytes", 12},
+        {"<html>body", "<html", "body longer than the limit of 5 bytes", 12},
+        {"HTTP/1.0 404 Not Found\r\nContent-Length: 99\r\n\r\n<p>weg", "<p>we", "Not Found", 404},
+    };
+    for (const TCase& c : cases) {
+        ASSERT_TRUE(session.Begin("http://h/", 5));
+        body.Bytes.clear();
+        EXPECT_EQ(Feed(c.Response), Action::Close) << c.Response;
+        EXPECT_EQ(body.Bytes, c.Body) << c.Response;
+        EXPECT_EQ(OutcomeCode(), c.Code) << c.Response;
+        EXPECT_EQ(session.ReasonPhrase(), c.Reason) << c.Response;
+    }
+    // The limit is the request's own.
+    ASSERT_TRUE(session.Begin("http://h/"));
+    Feed("HTTP/1.0 200 OK\r\n\r\n" + std::string(100000, 'z'));
+    EXPECT_EQ(OutcomeCode(), 0);
+}
+
+TEST(HttpBudget, FloorRateOf200BytesPerSecondPlusAMinuteAtMostAnHour) {
+    EXPECT_EQ(RequestBudgetMs(0), 60000u);
+    EXPECT_EQ(RequestBudgetMs(1), 60005u);
+    EXPECT_EQ(RequestBudgetMs(300000), 1560000u);
+    EXPECT_EQ(RequestBudgetMs(707999), 3599995u);
+    EXPECT_EQ(RequestBudgetMs(708000), 3600000u);
+    EXPECT_EQ(RequestBudgetMs(UINT64_MAX / 1000 + 1), 3600000u); // would wrap if multiplied first
+}
+
+TEST_F(HttpSessionTest, CredentialsGoOnlyWithTheirUrlAndItsHostAndPort) {
+    const std::string authorization = "Authorization: Basic dXNlcjpwdw==\r\n";
+    auto sendsThem = [&] { return session.Request().find(authorization) != std::string::npos; };
+    ASSERT_TRUE(session.Begin("http://user:pw@h/"));
+    EXPECT_TRUE(sendsThem());
+    for (const char* target : {"/same", "http://H:80/same-host-and-port", "//h:080/again"}) {
+        Feed(std::string("HTTP/1.1 302 Found\r\nLocation: ") + target + "\r\n\r\n");
+        ASSERT_TRUE(session.Closed()) << target;
+        EXPECT_TRUE(sendsThem()) << target;
+    }
+    Feed("HTTP/1.1 302 Found\r\nLocation: http://h:81/other-port\r\n\r\n");
+    ASSERT_TRUE(session.Closed());
+    EXPECT_FALSE(sendsThem());
+    Feed("HTTP/1.1 302 Found\r\nLocation: http://h/back\r\n\r\n"); // dropped for good
+    ASSERT_TRUE(session.Closed());
+    EXPECT_EQ(session.Request().find("Authorization"), std::string::npos);
+
+    ASSERT_TRUE(session.Begin("http://user:pw@h/"));
+    Feed("HTTP/1.1 302 Found\r\nLocation: http://other/\r\n\r\n");
+    ASSERT_TRUE(session.Closed());
+    EXPECT_EQ(session.Request().find("Authorization"), std::string::npos);
+
+    // A later request without them sends none.
+    ASSERT_TRUE(session.Begin("http://user:pw@h/"));
+    ASSERT_TRUE(session.Begin("http://h/"));
+    EXPECT_EQ(session.Request().find("Authorization"), std::string::npos);
+}
+
 TEST_F(HttpSessionTest, MalformedStatusLineFails) {
     EXPECT_EQ(Feed("HTTP/1.1 OK\r\n"), Action::Close);
     EXPECT_EQ(OutcomeCode(), httperrBadResponse);

@@ -106,6 +106,29 @@ TEST_F(HttpServers, HostileServersAllEnd) {
     }
 }
 
+TEST_F(HttpServers, BudgetAndBodyLimitEndRequestsEarly) {
+    // A byte a second keeps the 1.5 s idle time-out away but not the budget.
+    Client().Budget = 3000;
+    TGetOutcome outcome = Fetch("http://" + hostile + "/drip/30");
+    EXPECT_EQ(outcome.Code, httperrTimeout) << outcome.Message;
+    EXPECT_EQ(outcome.Message, "request not finished within its budget of 3 s");
+    EXPECT_GE(outcome.Milliseconds, 2900u);
+    EXPECT_LT(outcome.Milliseconds, 6000u);
+    EXPECT_FALSE(body.Bytes.empty());
+
+    Client().Budget = 0;
+    Client().BodyLimit = 1000;
+    outcome = Fetch("http://" + nginx + "/pattern.bin");
+    EXPECT_EQ(outcome.Code, httperrBodyTooLong) << outcome.Message;
+    EXPECT_EQ(body.Bytes, "");
+    Client().BodyLimit = 3;
+    outcome = Fetch("http://" + hostile + "/open-nolength");
+    EXPECT_EQ(outcome.Code, httperrBodyTooLong) << outcome.Message;
+    EXPECT_EQ(body.Bytes, "hel");
+    EXPECT_LT(outcome.Milliseconds, 1000u);
+    EXPECT_EQ(Client().State(), httpReady);
+}
+
 // What a window timer sees while Get waits: the updater's progress timer reads ReceivedBytes this way.
 THttpCli* Watched = nullptr;
 std::vector<std::uint32_t> Seen;
