@@ -61,9 +61,11 @@ function(vur_setup_program targets sources)
   set(setup ${CMAKE_BINARY_DIR}/VUR-3.5-Setup.exe)
   add_custom_command(OUTPUT ${setup}
     COMMAND ${CMAKE_COMMAND} -DDIST=${VUR_DIST_DIR} -DSCRIPT=${script} -DOUTFILE=${setup} -DARCH=${arch}
-            -DICON=${VUR_PICTURES_DIR}/vur.ico -DBITMAP=${VUR_PICTURES_DIR}/setup.bmp -DMAKENSIS=${VUR_MAKENSIS} -P ${PROJECT_SOURCE_DIR}/cmake/Setup.cmake
+            -DICON=${VUR_PICTURES_DIR}/vur.ico -DBITMAP=${VUR_PICTURES_DIR}/setup.bmp -DMAKENSIS=${VUR_MAKENSIS}
+            "-DTITLE_SUFFIX=${VUR_TITLE_SUFFIX}" -P ${PROJECT_SOURCE_DIR}/cmake/Setup.cmake
     DEPENDS dist ${targets} ${sources} ${script} ${PROJECT_SOURCE_DIR}/cmake/Setup.cmake
-            ${VUR_PICTURES_DIR}/vur.ico ${VUR_PICTURES_DIR}/setup.bmp
-    COMMENT "Building the setup program ${setup}")
+            ${VUR_PICTURES_DIR}/vur.ico ${VUR_PICTURES_DIR}/setup.bmp ${vur_key_header}
+    COMMENT "Building the setup program ${setup}"
+    VERBATIM)
   add_custom_target(setup ALL DEPENDS ${setup})
 endfunction()

@@ -1,6 +1,6 @@
 # Builds the setup program of a dist folder (cmake -P): writes the list of dist's files as the installer's
 # macros, then runs makensis. Variables: DIST, SCRIPT (vur.nsi), OUTFILE, ARCH (x86, x64), ICON, BITMAP,
-# MAKENSIS.
+# MAKENSIS, TITLE_SUFFIX (of the window title: " (Testversion)" in a test build).
 file(GLOB_RECURSE files RELATIVE ${DIST} ${DIST}/*)
 list(SORT files)
 set(install "!macro VUR_INSTALL_FILES\n")
@@ -27,7 +27,7 @@ get_filename_component(out_dir ${OUTFILE} DIRECTORY)
 set(list_file ${out_dir}/setup_files.nsh)
 file(WRITE ${list_file} "${install}${remove}")
 execute_process(COMMAND ${MAKENSIS} -V2 -INPUTCHARSET UTF8 -DDIST=${DIST} -DFILES=${list_file} -DOUTFILE=${OUTFILE}
-                        -DARCH=${ARCH} -DICON=${ICON} -DBITMAP=${BITMAP} ${SCRIPT}
+                        -DARCH=${ARCH} -DICON=${ICON} -DBITMAP=${BITMAP} "-DTITLE_SUFFIX=${TITLE_SUFFIX}" ${SCRIPT}
                 RESULT_VARIABLE result)
 if(NOT result EQUAL 0)
   message(FATAL_ERROR "makensis failed for ${DIST}")

@@ -1,10 +1,11 @@
 ; The setup program of VUR 3.5 and its uninstaller. cmake/Setup.cmake builds it from a dist folder:
 ;   makensis -INPUTCHARSET UTF8 -DDIST=... -DFILES=... -DOUTFILE=... -DARCH=x86|x64 -DICON=... vur.nsi
-;   (BITMAP: the picture of the welcome and finish pages)
+;   (BITMAP: the picture of the welcome and finish pages; TITLE_SUFFIX, after the window titles: a test build
+;   says so there)
 ; FILES is the generated list of dist's files (macros VUR_INSTALL_FILES and VUR_REMOVE_FILES), so that the
 ; uninstaller removes exactly what was installed.
-!ifndef DIST | FILES | OUTFILE | ARCH | ICON | BITMAP
-  !error "DIST, FILES, OUTFILE, ARCH, ICON and BITMAP must be defined"
+!ifndef DIST | FILES | OUTFILE | ARCH | ICON | BITMAP | TITLE_SUFFIX
+  !error "DIST, FILES, OUTFILE, ARCH, ICON, BITMAP and TITLE_SUFFIX must be defined"
 !endif
 
 !if "${ARCH}" == "x64"
@@ -28,8 +29,8 @@
 !define MENU_FOLDER "$SMPROGRAMS\VUR 3.5"
 
 Name "${PRODUCT}"
-Caption "${PRODUCT} Setup"
-UninstallCaption "${PRODUCT} entfernen"
+Caption "${PRODUCT} Setup${TITLE_SUFFIX}"
+UninstallCaption "${PRODUCT} entfernen${TITLE_SUFFIX}"
 BrandingText "${PRODUCT} – Dialer-Schutz"
 OutFile "${OUTFILE}"
 SetCompressor /SOLID lzma

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "shared/edwards25519.h"
+#include "shared/field25519.h"
 #include "shared/scalar25519.h"
 
 namespace vur::ed25519 {
@@ -72,6 +73,30 @@ bool Verify(const PublicKey& key, const std::string& message, const Signature& s
     Verifier verifier(key, signature);
     verifier.Update(message.data(), message.size());
     return verifier.Finish();
+}
+
+bool IsPoint(const PublicKey& key) {
+    edwards25519::Point a;
+    return edwards25519::Decode(a, key.data());
+}
+
+bool HasSmallOrder(const PublicKey& key) {
+    unsigned char bytes[32];
+    std::memcpy(bytes, key.data(), sizeof bytes);
+    const unsigned char sign = bytes[31] & 0x80;
+    bytes[31] &= 0x7F;
+    field25519::ToBytes(bytes, field25519::FromBytes(bytes)); // y modulo p
+    bytes[31] |= sign;
+    edwards25519::Point a;
+    if (!edwards25519::Decode(a, bytes)) {
+        bytes[31] &= 0x7F; // only x = 0 fails for its sign alone
+        if (!edwards25519::Decode(a, bytes)) return false;
+    }
+    const unsigned char zero[32] = {}, eight[32] = {8};
+    unsigned char multiple[32];
+    edwards25519::Encode(multiple, edwards25519::DoubleMultiple(zero, eight, a));
+    const unsigned char identity[32] = {1};
+    return std::memcmp(multiple, identity, sizeof multiple) == 0;
 }
 
 Verifier::Verifier(const PublicKey& key, const Signature& signature) : key_(key), signature_(signature) {

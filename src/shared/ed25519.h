@@ -18,6 +18,13 @@ PublicKey PublicKeyOf(const Seed& seed);
 Signature Sign(const Seed& seed, const std::string& message);
 bool Verify(const PublicKey& key, const std::string& message, const Signature& signature);
 
+// Whether the key decodes as RFC 8032 5.1.3 says; against a key that does not, no signature verifies.
+bool IsPoint(const PublicKey& key);
+// Whether the key's point has order 1, 2, 4 or 8 ([8]A is the identity). Against such a key [k]A takes at
+// most eight values whatever the message, so anyone can make signatures that verify. An encoding that only a
+// lenient decoder takes (y of p or more, x = 0 with the sign bit set) counts as the point it would give.
+bool HasSmallOrder(const PublicKey& key);
+
 // Verification of a message handed over piece by piece: the hash of R, A and the message is the only part
 // that needs the message, so it runs as the pieces come.
 class Verifier {

@@ -27,7 +27,7 @@ TUpdater::TUpdater() = default;
 TUpdater::~TUpdater() = default;
 
 void TUpdater::FormCreate() {
-    CreateForm(texts::kTitle, kClientWidth, kClientHeight);
+    CreateForm(std::string(texts::kTitle) + kTitleSuffix, kClientWidth, kClientHeight);
     Panel1.Create(*this, kClientWidth, texts::kHeadingTitle, texts::kHeadingText);
     Label3.Create(*this, texts::kExplanation, 8, 73, kClientWidth - 16, 52);
     ProgressBar1.Create(*this, 8, 132, kClientWidth - 16, 17);

@@ -11,6 +11,9 @@ import time
 # Wine's loader and prefix kind per architecture, as tests/wine/wine-env has them.
 LOADERS = {"x86": "wine", "x64": "/usr/lib/wine/wine64"}
 WINEARCHS = {"x86": "win32", "x64": "win64"}
+# The suite tests a test build (the test key), whose updater and setup titles end with this
+# (cmake/UpdateKey.cmake).
+TITLE_SUFFIX = " (Testversion)"
 
 
 class Case:

@@ -8,10 +8,10 @@ import os
 import subprocess
 import time
 
-from harness import Case
+from harness import Case, TITLE_SUFFIX
 import monitor_support as mon
 
-TITLE = "VUR 3.5 Setup"  # each page adds its own part to the caption
+TITLE = "VUR 3.5 Setup" + TITLE_SUFFIX  # each page adds its own part to the caption
 UNINSTALL_KEY = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\VUR 3.5"
 
 case = Case(__doc__)

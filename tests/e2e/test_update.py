@@ -8,11 +8,11 @@ import shutil
 import subprocess
 import zlib
 
-from harness import Case
+from harness import Case, TITLE_SUFFIX
 import http_servers
 import monitor_support as mon
 
-TITLE = "VUR 3.5 Updater"
+TITLE = "VUR 3.5 Updater" + TITLE_SUFFIX
 DONE = "Update abgeschlossen"
 
 case = Case(__doc__)

@@ -11,7 +11,7 @@ import time
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
 
 from binfmt import QemuI386, Unusable  # noqa: E402
-from harness import Case  # noqa: E402
+from harness import Case, TITLE_SUFFIX  # noqa: E402
 import monitor_support  # noqa: E402
 
 SKIP = 77
@@ -20,7 +20,7 @@ WINDOWS = [
     ("start.exe", "VUR 3.5 Startcenter"),
     ("scanner.exe", "VUR 3.5 Scannermodul"),
     ("config.exe", "VUR 3.5 Regelkonfigurator"),
-    ("update.exe", "VUR 3.5 Updater"),
+    ("update.exe", "VUR 3.5 Updater" + TITLE_SUFFIX),
     ("vault.exe", "VUR 3.5 Quarantäne"),
 ]
 START_SECONDS = 300  # a 32-bit program takes about a minute to start under emulation

@@ -32,6 +32,7 @@ const char kUsage[] =
     "       vurconf set [--owner O --product P] FILE SECTION KEY VALUE\n"
     "       vurconf updates DIST BASE-URL --key PRIVATE-KEY-FILE [--serial N]\n"
     "       vurconf keygen PRIVATE-KEY-FILE PUBLIC-KEY-FILE\n"
+    "       vurconf check-key PUBLIC-KEY-FILE\n"
     "       vurconf stop-monitor [--list] FOLDER\n"
     "       vurconf version\n";
 
@@ -202,7 +203,8 @@ int StopMonitor(std::vector<std::string> args, TextOut& out) {
 }
 
 int Version(TextOut& out) {
-    out << "vurconf, VUR 3.5\nupdate key: " << vur::updater::kTrustedUpdateKeyHex << '\n';
+    out << "vurconf, VUR 3.5" << vur::updater::kTitleSuffix << "\nupdate key: " << vur::updater::kTrustedUpdateKeyHex
+        << "\nminimum update serial: " << vur::updater::kMinimumUpdateSerial << '\n';
     if (vur::updater::kTrustedUpdateKeyIsTestKey)
         out << "built with the TEST update key (keys/test-update-key.pub): not for release\n";
     return 0;
@@ -229,6 +231,12 @@ int RunVurconf(const std::vector<std::string>& args, TextOut& out, TextOut& err)
             if (rest.size() != 2) throw UsageError{""};
             WriteKeyPair(rest[0], rest[1], RandomSeed());
             out << "key pair written: private " << rest[0] << ", public " << rest[1] << '\n';
+            return 0;
+        }
+        if (command == "check-key") {
+            if (rest.size() != 1) throw UsageError{""};
+            CheckUpdateKey(rest[0], ReadPublicKey(rest[0]));
+            out << rest[0] << ": a key updates can be signed for\n";
             return 0;
         }
         if (command == "stop-monitor") return StopMonitor(rest, out);

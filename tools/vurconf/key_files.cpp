@@ -1,6 +1,7 @@
 // Reading and writing key files.
 #include "key_files.h"
 
+#include <array>
 #include <cstdio>
 
 #include "shared/errors.h"
@@ -45,20 +46,37 @@ void WriteKeyPair(const std::string& privatePath, const std::string& publicPath,
     WriteNew(publicPath, KeyHex(key.data(), key.size()) + "\n");
 }
 
-vur::ed25519::Seed ReadPrivateKey(const std::string& path) {
+namespace {
+
+template <std::size_t N>
+std::array<unsigned char, N> ReadKey(const std::string& path, const char* kind) {
     std::string text;
     if (!vur::ReadWholeFile(path, text)) throw vur::EVurError("cannot read " + path);
     const auto first = text.find_first_not_of(" \t\r\n");
     const auto last = text.find_last_not_of(" \t\r\n");
     const std::string hex = first == std::string::npos ? std::string() : text.substr(first, last - first + 1);
-    vur::ed25519::Seed seed;
-    if (hex.size() != 2 * seed.size()) throw vur::EVurError(path + " is not a private key file (64 hex digits)");
-    for (std::size_t i = 0; i < seed.size(); ++i) {
+    const std::string wrong = path + " is not a " + kind + " key file (64 hex digits)";
+    std::array<unsigned char, N> key;
+    if (hex.size() != 2 * key.size()) throw vur::EVurError(wrong);
+    for (std::size_t i = 0; i < key.size(); ++i) {
         const int hi = Digit(hex[2 * i]), lo = Digit(hex[2 * i + 1]);
-        if (hi < 0 || lo < 0) throw vur::EVurError(path + " is not a private key file (64 hex digits)");
-        seed[i] = static_cast<unsigned char>(hi * 16 + lo);
+        if (hi < 0 || lo < 0) throw vur::EVurError(wrong);
+        key[i] = static_cast<unsigned char>(hi * 16 + lo);
     }
-    return seed;
+    return key;
+}
+
+} // namespace
+
+vur::ed25519::Seed ReadPrivateKey(const std::string& path) { return ReadKey<32>(path, "private"); }
+
+vur::ed25519::PublicKey ReadPublicKey(const std::string& path) { return ReadKey<32>(path, "public"); }
+
+void CheckUpdateKey(const std::string& path, const vur::ed25519::PublicKey& key) {
+    if (vur::ed25519::HasSmallOrder(key))
+        throw vur::EVurError(path + " is a key of small order: anyone could sign updates for it");
+    if (!vur::ed25519::IsPoint(key))
+        throw vur::EVurError(path + " is not a point of the curve: no update signature would verify");
 }
 
 } // namespace vurconf

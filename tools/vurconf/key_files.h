@@ -15,6 +15,11 @@ void WriteKeyPair(const std::string& privatePath, const std::string& publicPath,
 // Raises vur::EVurError for a file that cannot be read or is not 64 hex digits (a final line end and
 // blanks around them are allowed).
 vur::ed25519::Seed ReadPrivateKey(const std::string& path);
+vur::ed25519::PublicKey ReadPublicKey(const std::string& path);
+
+// Raises vur::EVurError naming what is wrong with a public key that no update should be signed for: one that
+// is not a point (nothing would verify) or one of small order (anything could be made to verify).
+void CheckUpdateKey(const std::string& path, const vur::ed25519::PublicKey& key);
 
 std::string KeyHex(const unsigned char* bytes, std::size_t length);
 

@@ -178,3 +178,46 @@ TEST(Ed25519, NonCanonicalScalarAndNonPointKeyAreRefused) {
     ed::PublicKey outOfRange = Bytes<32>("edffffffffffffffffffffffffffffffffffffffffffffffffffffffffffff7f");
     EXPECT_FALSE(ed::Verify(outOfRange, message, signature));
 }
+
+// The eight points of order dividing 8 (with a=-1: (0, 1), (0, -1), (+-sqrt(-1), 0) and the four with
+// x^2 = -y^2, d y^4 + 2 y^2 = 1) in every encoding a decoder might take: both sign bits, and y + p for the
+// two y below 19. Real keys, and a real key plus a point of order 8 (large order, not small), are not.
+TEST(Ed25519, SmallOrderKeysInEveryEncodingAndOnlyThey) {
+    struct Encoding {
+        const char* yHex;
+        bool canonical; // the form RFC 8032 decodes, sign bit clear
+        bool negativeToo; // the sign bit set gives a point as well (x is not 0)
+    };
+    const Encoding kSmallOrder[] = {
+        {"0100000000000000000000000000000000000000000000000000000000000000", true, false}, // identity
+        {"ecffffffffffffffffffffffffffffffffffffffffffffffffffffffffffff7f", true, false}, // order 2
+        {"0000000000000000000000000000000000000000000000000000000000000000", true, true},  // order 4
+        {"26e8958fc2b227b045c3f489f2ef98f0d5dfac05d3c63339b13802886d53fc05", true, true},  // order 8
+        {"c7176a703d4dd84fba3c0b760d10670f2a2053fa2c39ccc64ec7fd7792ac037a", true, true},  // order 8
+        {"edffffffffffffffffffffffffffffffffffffffffffffffffffffffffffff7f", false, false}, // p, for 0
+        {"eeffffffffffffffffffffffffffffffffffffffffffffffffffffffffffff7f", false, false}, // p + 1, for 1
+    };
+    int points = 0;
+    for (const Encoding& e : kSmallOrder) {
+        ed::PublicKey key = Bytes<32>(e.yHex);
+        for (bool negative : {false, true}) {
+            key[31] = static_cast<unsigned char>((key[31] & 0x7F) | (negative ? 0x80 : 0));
+            EXPECT_TRUE(ed::HasSmallOrder(key)) << Hex(key);
+            const bool point = e.canonical && (!negative || e.negativeToo);
+            EXPECT_EQ(ed::IsPoint(key), point) << Hex(key);
+            points += point;
+        }
+    }
+    EXPECT_EQ(points, 8);
+
+    const ed::PublicKey testKey = Bytes<32>("84506fb9723aab3969b0e169a985d9a4f02a2dcb893c9d07ac725f82003ffa82");
+    const ed::PublicKey mixed = Bytes<32>("08f46486fa7dbf18e8c92cfa9ee97a7a6acac581b8337913941dfaa1dacb8d89");
+    for (const ed::PublicKey& key : {testKey, mixed, ed::PublicKeyOf(ed::Seed{}), ed::PublicKeyOf(ed::Seed{{0xff}})}) {
+        EXPECT_TRUE(ed::IsPoint(key)) << Hex(key);
+        EXPECT_FALSE(ed::HasSmallOrder(key)) << Hex(key);
+    }
+    ed::PublicKey noPoint{};
+    noPoint[0] = 2;
+    EXPECT_FALSE(ed::IsPoint(noPoint));
+    EXPECT_FALSE(ed::HasSmallOrder(noPoint));
+}

@@ -192,5 +192,34 @@ TEST(Vurconf, UpdatesListsAProgramFolderAsTheUpdaterReadsIt) {
     EXPECT_EQ(Vurconf({"updates", dist.Path(), "http://h", "--key", key_}).code, 1) << "a name the updater refuses";
     EXPECT_EQ(Vurconf({"updates", dist.File("fehlt"), "http://h", "--key", key_}).code, 1);
     EXPECT_EQ(Vurconf({"updates", dist.Path(), "http://h", "--key", dist.File("hilfe.htm")}).code, 1) << "no key file";
-    EXPECT_NE(Vurconf({"version"}).out.find("TEST update key"), std::string::npos) << "this tree builds with it";
+    const std::string version = Vurconf({"version"}).out;
+    EXPECT_EQ(version.rfind("vurconf, VUR 3.5 (Testversion)\n", 0), 0u) << version;
+    EXPECT_NE(version.find("TEST update key"), std::string::npos) << "this tree builds with it";
+    EXPECT_NE(version.find("\nminimum update serial: 0\n"), std::string::npos) << version;
+}
+
+// A release build's key is checked before it is compiled in: a key of vurconf keygen passes; a point of
+// small order (here one of order 8 with its sign bit set), a y with no point and a damaged file do not.
+TEST(Vurconf, CheckKeyPassesKeygenKeysOnly) {
+    vurtest::TempDir keys;
+    ASSERT_EQ(Vurconf({"keygen", keys.File("k.key"), keys.File("k.pub")}).code, 0);
+    const Result good = Vurconf({"check-key", keys.File("k.pub")});
+    EXPECT_EQ(good.code, 0) << good.err;
+    EXPECT_EQ(good.out, keys.File("k.pub") + ": a key updates can be signed for\n");
+
+    keys.Write("small.pub", "c7176a703d4dd84fba3c0b760d10670f2a2053fa2c39ccc64ec7fd7792ac03fa\n");
+    keys.Write("nopoint.pub", "0200000000000000000000000000000000000000000000000000000000000000\n");
+    keys.Write("short.pub", "0200\n");
+    const std::pair<const char*, const char*> refused[] = {
+        {"small.pub", " is a key of small order: anyone could sign updates for it\n"},
+        {"nopoint.pub", " is not a point of the curve: no update signature would verify\n"},
+        {"short.pub", " is not a public key file (64 hex digits)\n"},
+        {"missing.pub", ""}};
+    for (const auto& [name, message] : refused) {
+        const Result r = Vurconf({"check-key", keys.File(name)});
+        EXPECT_EQ(r.code, 1) << name;
+        EXPECT_EQ(r.out, "") << name;
+        if (*message) EXPECT_EQ(r.err, keys.File(name) + message);
+    }
+    EXPECT_EQ(Vurconf({"check-key"}).code, 2);
 }
