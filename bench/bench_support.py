@@ -18,6 +18,19 @@ def process_cpu(pid):
     return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
 
 
+def median(values):
+    """The middle value (of an even count the upper one of the two in the middle)."""
+    return sorted(values)[len(values) // 2]
+
+
+def make_bench_prefix(work, arch, winearch):
+    """A fresh winxp prefix of the architecture in work/prefix; returns it and the environment to run Wine in it."""
+    prefix = os.path.join(work, "prefix")
+    subprocess.run([os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "wine", "make-prefix"),
+                    prefix, "winxp", arch], check=True, capture_output=True, timeout=300)
+    return prefix, dict(os.environ, WINEPREFIX=prefix, WINEARCH=winearch, WINEDEBUG="-all")
+
+
 def start_wineserver(env):
     """The prefix's own wineserver in the foreground, so that its processor time can be read."""
     server = subprocess.Popen(["wineserver", "-f", "-p"], env=env)

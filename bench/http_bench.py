@@ -15,7 +15,8 @@ import time
 
 here = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(here, "..", "tests", "e2e"))
-from bench_support import children_cpu, process_cpu, start_wineserver, stop_wineserver, wine_for  # noqa: E402
+from bench_support import (children_cpu, make_bench_prefix, process_cpu, start_wineserver,  # noqa: E402
+                           stop_wineserver, wine_for)
 from http_servers import HostileServer, Nginx  # noqa: E402
 
 SIZE = 100 * 1024 * 1024
@@ -46,10 +47,7 @@ def median(rows, column):
 
 def main():
     work = tempfile.mkdtemp(prefix="vur-bench-")
-    prefix = os.path.join(work, "prefix")
-    subprocess.run([os.path.join(here, "..", "tests", "wine", "make-prefix"), prefix, "winxp", arch], check=True,
-                   capture_output=True, timeout=300)
-    env = dict(os.environ, WINEPREFIX=prefix, WINEARCH=winearch, WINEDEBUG="-all")
+    _, env = make_bench_prefix(work, arch, winearch)
     # Our own wineserver, so that its processor time can be read; it ends with the prefix's last program.
     server = start_wineserver(env)
     nginx = Nginx({"big.bin": os.urandom(1 << 20) * (SIZE >> 20)})

@@ -24,7 +24,8 @@ import time
 
 here = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(here, "..", "tests", "e2e"))
-from bench_support import children_cpu, process_cpu, start_wineserver, stop_wineserver, wine_for  # noqa: E402
+from bench_support import (children_cpu, make_bench_prefix, median, process_cpu, start_wineserver,  # noqa: E402
+                           stop_wineserver, wine_for)
 from http_servers import Nginx  # noqa: E402
 
 RUNS = 9
@@ -36,16 +37,9 @@ windows_curl = subprocess.run([os.path.join(here, "windows-curl"), "win64" if ar
                               stdout=subprocess.PIPE, text=True).stdout.strip()
 
 
-def median(values):
-    return sorted(values)[len(values) // 2]
-
-
 def main():
     work = tempfile.mkdtemp(prefix="vur-update-bench-")
-    prefix = os.path.join(work, "prefix")
-    subprocess.run([os.path.join(here, "..", "tests", "wine", "make-prefix"), prefix, "winxp", arch], check=True,
-                   capture_output=True, timeout=300)
-    env = dict(os.environ, WINEPREFIX=prefix, WINEARCH=winearch, WINEDEBUG="-all")
+    prefix, env = make_bench_prefix(work, arch, winearch)
     server = start_wineserver(env)
     nginx = Nginx({})
     served = os.path.join(nginx.dir, "root")
