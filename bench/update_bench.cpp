@@ -3,8 +3,8 @@
 // the processor time of this process during the run. bench/update_bench.py runs it against loopback nginx
 // beside curl fetching the same files.
 //
-// Then what the signatures cost within such a run, measured apart over as many rounds: fetching the signature
-// files alone (the list's and every file's), and checking them over the list and the files as they were stored.
+// Then what the verification costs within such a run, measured apart over as many rounds: fetching the list's
+// signature file alone (its one request), and checking the signature and the SHA-512 of every file as stored.
 //
 // Usage: update_bench FOLDER SERVER-URL ROUNDS [--run-only]: each round updates FOLDER<n>\ (made here when
 // missing, so an empty one is updated in full), so that the processor time is well above the clock's
@@ -19,6 +19,8 @@
 #include <vector>
 
 #include "shared/crc.h"
+#include "shared/file_reader.h"
+#include "shared/sha512.h"
 #include "shared/ui/application.h"
 #include "update_key.h"
 #include "updater/replace_system_win32.h"
@@ -44,19 +46,24 @@ public:
     void SetProgress(int) override {}
     void SetProgressMaximum(int) override {}
     void StartProgressTimer() override {}
-    bool Download(const std::string& url, const std::string& target, std::uint32_t& checksum,
+    bool Download(const std::string& url, const std::string& target, std::uint64_t limit, std::uint32_t& checksum,
                   vur::updater::DownloadWatcher* watcher) override {
-        const bool fetched = vur::updater::DownloadToFile(client_, url, target, checksum, watcher);
+        const bool fetched = vur::updater::DownloadToFile(client_, url, target, limit, checksum, watcher);
         if (fetched) bytes += client_.ReceivedBytes();
         return fetched;
     }
-    bool Fetch(const std::string& url, std::string& body) override {
-        return vur::updater::FetchToMemory(client_, url, body);
+    bool Fetch(const std::string& url, std::string& body, std::size_t limit) override {
+        return vur::updater::FetchToMemory(client_, url, body, limit);
     }
     const vur::ed25519::PublicKey& TrustedKey() override { return vur::updater::kTrustedUpdateKey; }
     std::uint64_t AcceptedSerial() override { return 0; }
     void KeepSerial(std::uint64_t) override {}
-    std::string ReadWholeFile(const std::string& path) override { return vur::updater::ReadWholeFile(path); }
+    bool StoreFile(const std::string& path, const std::string& bytes) override {
+        return vur::updater::StoreWholeFile(path, bytes);
+    }
+    bool FileHash(const std::string& path, vur::updater::Sha512Hash& hash) override {
+        return vur::updater::FileSha512(path, hash);
+    }
     std::uint32_t Checksum(const std::string& path) override { return vur::FileCRC32(path); }
     void RemoveFile(const std::string& path) override { ::DeleteFileA(path.c_str()); }
     void Message(const std::string& text, const std::string& caption) override {
@@ -75,35 +82,35 @@ private:
     vur::updater::WindowsReplaceSystem files_;
 };
 
-// The processor time of the signature requests alone and of the checks alone, over `rounds` rounds of the
-// stored `folder`'s list; false when a signature fails or cannot be fetched.
+// The processor time of the signature request alone and of the checks alone, over `rounds` rounds of the
+// stored `folder`'s list; false when the signature fails or cannot be fetched.
 bool SignatureCosts(vur::updater::THttpCli& client, const std::string& folder, const std::string& server, int rounds,
                     unsigned long long& requestsUs, unsigned long long& checksUs) {
     using namespace vur::updater;
-    const std::string list = ReadWholeFile(folder + "updates.dat");
+    std::string list, listSignature;
+    if (!vur::ReadWholeFile(folder + "updates.dat", list)) return false;
+    unsigned long long before = ProcessorMicroseconds();
+    for (int round = 0; round < rounds; ++round)
+        if (!FetchToMemory(client, server + "/updates.dat" + kListSignatureSuffix, listSignature, 256 * 1024))
+            return false;
+    requestsUs = ProcessorMicroseconds() - before;
     std::vector<UpdateEntry> entries;
     UpdateListReader reader(list);
     for (UpdateEntry entry; reader.Next(entry);) entries.push_back(entry);
-    std::string listSignature;
-    std::vector<std::string> signatures(entries.size()), files(entries.size());
-    unsigned long long before = ProcessorMicroseconds();
-    for (int round = 0; round < rounds; ++round) {
-        if (!FetchToMemory(client, server + "/updates.dat" + kListSignatureSuffix, listSignature)) return false;
-        for (std::size_t i = 0; i < entries.size(); ++i)
-            if (!FetchToMemory(client, entries[i].url + kListSignatureSuffix, signatures[i])) return false;
-    }
-    requestsUs = ProcessorMicroseconds() - before;
-    for (std::size_t i = 0; i < entries.size(); ++i) files[i] = ReadWholeFile(LocalPath(folder, entries[i].file));
+    std::vector<std::string> files(entries.size());
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        if (!vur::ReadWholeFile(LocalPath(folder, entries[i].file), files[i])) return false;
     before = ProcessorMicroseconds();
     for (int round = 0; round < rounds; ++round) {
-        std::uint64_t serial = 0;
-        if (!VerifyList(kTrustedUpdateKey, list, listSignature, serial)) return false;
+        SignedManifest manifest;
+        if (!VerifyList(kTrustedUpdateKey, list, listSignature, manifest)) return false;
         for (std::size_t i = 0; i < entries.size(); ++i) {
-            vur::ed25519::Signature signature;
-            if (!ParseFileSignature(signatures[i], signature)) return false;
-            FileVerifier verifier(kTrustedUpdateKey, signature, entries[i].file);
-            verifier.Update(files[i].data(), files[i].size());
-            if (!verifier.Valid()) return false;
+            const ManifestEntry* signed_ = manifest.Find(entries[i].file);
+            Sha512Hash hash;
+            vur::Sha512 sha;
+            sha.Update(files[i].data(), files[i].size());
+            sha.Final(hash.data());
+            if (!signed_ || signed_->hash != hash) return false;
         }
     }
     checksUs = ProcessorMicroseconds() - before;
@@ -135,7 +142,7 @@ int main(int argc, char** argv) {
             wall += GetTickCount() - start;
             cpu += ProcessorMicroseconds() - cpuBefore;
             if (!outcome.serverReached) return 1;
-            files += outcome.differing;
+            files += outcome.installed;
             bytes += host.bytes;
             messages += host.messages;
         }

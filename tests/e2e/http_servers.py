@@ -117,6 +117,9 @@ def _hostile_answer(path):
         "/long-line": [(ok + b"X-Long: " + b"x" * 9000 + b"\r\n\r\nbody", 0), None],
         "/reset-status": [(b"HTTP/1.0 404 Nope\r\nContent-Length: 100\r\n\r\nx", 0), None],
     }
+    if path.startswith("/slow/"):  # /slow/<length>: a body of that length at one byte every 5 s
+        length = int(path[6:])
+        return [(ok + b"Content-Length: %d\r\n\r\n" % length, 5)] + [(b"x", 5) for _ in range(length)]
     if path.startswith("/drip/"):  # /drip/<seconds>: one byte per second, then close
         seconds = int(path[6:])
         return [(ok + b"\r\n", 1)] + [(b"x", 1) for _ in range(seconds)]

@@ -1,8 +1,13 @@
 """update.exe under Wine against nginx on loopback, serving a program folder published with `vurconf updates`
 and signed with the test key: nothing to update; a file swapped on the server for bytes of the same CRC-32
-refused by its signature; an unsigned list and a list of an older serial refused; a changed and a new file fetched, a corrupt and a failing download leaving the installed
-files and no temporary file, all counted; a hostile list refused; a file the monitor holds open scheduled and
-in place after a restart; an unreachable server with its message and the update page opened. A screenshot of the window after the start of a run lands in the work folder."""
+refused by the signed manifest; an unsigned list and a replayed list of an older serial refused; a changed and
+a new file fetched, a corrupt and a failing download leaving the installed files and no temporary file,
+counted apart; a hostile entry refused; a file the monitor holds open scheduled, left byte for byte as it was
+verified by a second run before the restart, and in place after the restart; on winxp a server that sends one
+byte every 5 s ended by its time budget; an unreachable server with its message and the update page opened. A
+screenshot of the window after the start of a run lands in the work folder."""
+import re
+import time
 import os
 import shutil
 import subprocess
@@ -49,7 +54,7 @@ def same_crc(data, other):
 def sign_list_with_openssl():
     """Signs the served list again as it now is, with OpenSSL and the test key, under the same serial."""
     with open(os.path.join(served, "updates.dat.sig"), "rb") as f:
-        serial = int(f.read()[64:])
+        manifest = f.read()[64:]
     with open(TEST_KEY) as f:
         seed = bytes.fromhex(f.read().strip())
     work = os.path.join(case.work, "openssl")
@@ -57,11 +62,12 @@ def sign_list_with_openssl():
     with open(os.path.join(work, "key.der"), "wb") as f:  # PKCS#8 of an Ed25519 seed: a fixed prefix
         f.write(bytes.fromhex("302e020100300506032b657004220420") + seed)
     with open(os.path.join(served, "updates.dat"), "rb") as f, open(os.path.join(work, "m"), "wb") as m:
-        m.write(b"VUR 3.5 updates.dat\n%d\n" % serial + f.read())
+        listed = f.read()
+        m.write(b"VUR 3.5 manifest\n%d\n" % len(listed) + listed + manifest)
     subprocess.run(["openssl", "pkeyutl", "-sign", "-rawin", "-inkey", os.path.join(work, "key.der"), "-keyform",
                     "DER", "-in", os.path.join(work, "m"), "-out", os.path.join(work, "sig")], check=True)
     with open(os.path.join(work, "sig"), "rb") as f, open(os.path.join(served, "updates.dat.sig"), "wb") as out:
-        out.write(f.read() + b"%d" % serial)
+        out.write(f.read() + manifest)
 
 
 def publish(changes=None, after=None, serial=None):
@@ -86,7 +92,7 @@ def publish(changes=None, after=None, serial=None):
                 f.write(data)
 
 
-def run_update(shot=None):
+def run_update(shot=None, box_timeout=30):
     """Starts update.exe, presses the button, answers every box with OK; returns [(caption, texts)] and the
     exit code."""
     process = case.spawn(os.path.join(folder, "update.exe"))
@@ -97,7 +103,7 @@ def run_update(shot=None):
         case.screenshot(os.path.join(case.work, shot))
     boxes = []
     while True:
-        rc, out = case.drive("wait", "--timeout", "30000", cls="#32770")
+        rc, out = case.drive("wait", "--timeout", str(box_timeout * 1000), cls="#32770", timeout=box_timeout + 30)
         if rc != 0:
             break
         caption = next((w.split("\t")[-1] for w in case.drive("list", cls="#32770", hidden=0)[1].splitlines()), "")
@@ -120,7 +126,8 @@ def read(name):
 
 
 def temporary_files():
-    return [os.path.join(d, n) for d, _, names in os.walk(folder) for n in names if n.endswith("update.tmp")]
+    return [os.path.join(d, n) for d, _, names in os.walk(folder) for n in names
+            if re.search(r"update[0-9a-f]*\.tmp$", n, re.I)]
 
 
 try:
@@ -143,8 +150,9 @@ try:
     case.equal(boxes, [("Verbindungsfehler", ["Fehler beim Download von hilfe\\config.htm."]),
                        ("CRC Fehler", ["hilfe\\config.htm wurde fehlerhaft übertragen."]),
                        ("CRC Fehler", ["hilfe\\scanner.htm wurde fehlerhaft übertragen."]),
-                       (DONE, ["Es wurde(n) 4 neue(s) Update(s) installiert."])],
-               "messages of a run with four differing entries")
+                       (DONE, ["Es wurde(n) 2 neue(s) Update(s) installiert. 2 Update(s) konnten nicht installiert "
+                               "werden."])],
+               "messages of a run with four differing entries, two of them failing")
     case.equal(code, 0, "the updater ends after the run")
     case.equal((read("hilfe\\index.htm"), read("zusatz\\neu\\neu.dat")), (b"<html>neu</html>", b"VUR-NEU"),
                "changed and new files in place")
@@ -158,9 +166,9 @@ try:
     genuine = b"<html>neu und echt</html>"
     publish({"hilfe\\index.htm": genuine}, after={"hilfe\\index.htm": same_crc(genuine, b"<html>boese</html>")})
     boxes, code = run_update()
-    case.equal(boxes, [("Signaturfehler", ["Die Signatur von hilfe\\index.htm fehlt oder ist ungültig. Die Datei "
-                                           "wurde nicht ersetzt."]),
-                       (DONE, ["Es wurde(n) 1 neue(s) Update(s) installiert."])], "a swapped file is refused")
+    case.equal(boxes, [("Signaturfehler", ["hilfe\\index.htm stimmt nicht mit der signierten Updateliste überein. "
+                                           "Die Datei wurde nicht ersetzt."]),
+                       (DONE, ["1 Update(s) konnten nicht installiert werden."])], "a swapped file is refused")
     case.equal(read("hilfe\\index.htm"), installed_index, "the installed page stays")
     case.equal(temporary_files(), [], "no temporary file of a refused download")
     refused = "Updateliste abgelehnt"
@@ -182,7 +190,7 @@ try:
     boxes, code = run_update()
     case.equal(boxes, [("Ungültige Updateliste", ["Der Eintrag \"Boese\" der Updateliste wird nicht übernommen. "
                                                   "Der Dateiname verweist aus dem Programmordner heraus."]),
-                       (DONE, ["Es wurden keine neuen Updates gefunden."])], "a hostile entry is refused")
+                       (DONE, ["1 Update(s) konnten nicht installiert werden."])], "a hostile entry is refused")
     case.check(not os.path.exists(os.path.join(os.path.dirname(folder), "boese.txt")), "nothing written outside")
 
     # A file the running monitor holds open is scheduled; the next start of Windows puts it in place (on the
@@ -204,11 +212,42 @@ try:
     else:
         rc, out, _ = case.wine("reg", "query", "HKLM\\System\\CurrentControlSet\\Control\\Session Manager", "/v",
                                "PendingFileRenameOperations")
-        case.check(rc == 0 and b"config.exeupdate.tmp" in out.lower(), "scheduled with MoveFileEx: %r" % out[-300:])
+        case.check(rc == 0 and b"config.exeupdate" in out.lower(), "scheduled with MoveFileEx: %r" % out[-300:])
+    # A second run before the restart finds the verified file waiting and leaves it as it is.
+    waiting = temporary_files()
+    stamps = [os.stat(path).st_mtime_ns for path in waiting]
+    boxes, code = run_update()
+    case.equal(boxes, [(DONE, ["Es wurde(n) 1 neue(s) Update(s) installiert. Um den Updatevorgang abzuschließen "
+                               "musst Du Deinen PC neu starten."])], "the second run before the restart")
+    case.equal([(os.path.basename(p), open(p, "rb").read()) for p in temporary_files()],
+               [(os.path.basename(p), installed + b"NEU") for p in waiting], "the waiting file is what was verified")
+    case.equal([os.stat(path).st_mtime_ns for path in waiting], stamps, "and was not written again")
     case.end_programs()
     case.wine("wineboot", "-r", timeout=120)
     case.equal(read("config.exe"), installed + b"NEU", "the new file is in place after the restart")
     case.equal(temporary_files(), [], "no temporary file after the restart")
+
+    # A server that sends one byte every 5 s: the file's time budget (its size at 200 bytes/s, plus 60 s) ends
+    # the download, and nothing is replaced.
+    if case.version == "winxp":
+        slow = http_servers.HostileServer()
+        try:
+            publish({"langsam.dat": b"x" * 100})
+            with open(os.path.join(served, "updates.dat"), "rb") as f:
+                listed = f.read()
+            with open(os.path.join(served, "updates.dat"), "wb") as f:
+                f.write(listed.replace(b"%s/langsam.dat" % base_url.encode(), b"http://%s/slow/100" % slow.address.encode()))
+            sign_list_with_openssl()
+            start = time.monotonic()
+            boxes, code = run_update(box_timeout=120)
+            took = time.monotonic() - start
+            case.equal(boxes[:1], [("Verbindungsfehler", ["Fehler beim Download von langsam.dat."])], "the slow download fails")
+            case.equal(boxes[-1:], [(DONE, ["1 Update(s) konnten nicht installiert werden."])], "and is counted")
+            case.check(55 < took < 110, "ended by its budget of 60.5 s: the run took %.1f s" % took)
+            case.check(not os.path.exists(os.path.join(folder, "langsam.dat")) and temporary_files() == [],
+                       "nothing of it stays")
+        finally:
+            slow.stop()
 
     # An unreachable server: its message, the update page opened, no list left behind.
     case.install_recorders(folder, "browser.exe")

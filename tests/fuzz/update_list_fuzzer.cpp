@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     try {
         for (int entries = 0; list.Next(entry); ++entries) {
             if (entries > static_cast<int>(size)) std::abort(); // every entry takes at least one line
-            if (!vur::updater::RefusalReason(entry.file).empty()) continue;
+            if (!vur::updater::UpdateNameRefusalReason(entry.file).empty()) continue;
             const std::string local = vur::updater::LocalPath("C:\\VUR\\", entry.file) + "\\";
             if (local.compare(0, 7, "C:\\VUR\\") != 0 || local.find("\\..\\") != std::string::npos ||
                 local.find("\\.\\") != std::string::npos || local.find(':', 2) != std::string::npos ||
