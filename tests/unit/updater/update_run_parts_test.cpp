@@ -261,6 +261,7 @@ public:
     std::vector<std::pair<std::string, std::string>> published; // file, bytes as signed
     std::vector<std::string> messages, downloads;
     bool pageOpened = false;
+    bool diskFull = false; // every download's write fails half way
 
     std::string ProgramFolder() override { return "c:\\vur\\"; }
     std::string ServerUrl() override { return "http://update/"; }
@@ -279,6 +280,10 @@ public:
         if (body.size() > limit) {
             body.resize(limit);
             fetched = false;
+        }
+        if (diskFull) {
+            system.files[target] = body.substr(0, body.size() / 2);
+            throw vur::EVurError("Auf Laufwerk c: ist nicht genug Platz frei.");
         }
         system.files[target] = body;
         checksum = CrcOf(body);
@@ -418,9 +423,16 @@ TEST(UpdateRun, EveryKindOfEntryAndTheFilesThatWaitForARestart) {
     host.system.Restart();
     EXPECT_EQ(host.system.files.at("c:\\vur\\watch.dll"), "neuer") << "the newest is in place after the restart";
 
+    // A write that fails (a full disk) ends the run for the error box, and its half file goes on the way out.
+    host.diskFull = true;
+    host.ServeList(host.Entry("Monitor", "watch.dll", "am neuesten"), 4);
+    EXPECT_THROW(RunUpdate(host), vur::EVurError);
+    for (const auto& [path, bytes] : host.system.files) EXPECT_FALSE(IsTemporaryName(path)) << path;
+    host.diskFull = false;
+
     // A run that finds everything current says so.
     host.messages.clear();
-    host.ServeList(host.Entry("Aktuell", "current.dll", "gleich") + host.Entry("M", "watch.dll", "neuer"), 4);
+    host.ServeList(host.Entry("Aktuell", "current.dll", "gleich") + host.Entry("M", "watch.dll", "neuer"), 5);
     EXPECT_EQ(RunUpdate(host).differing, 0);
     EXPECT_EQ(host.messages, (std::vector<std::string>{"Update abgeschlossen: Es wurden keine neuen Updates gefunden."}));
     for (const auto& [path, bytes] : host.system.files) EXPECT_FALSE(IsTemporaryName(path)) << path;
