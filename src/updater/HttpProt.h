@@ -51,7 +51,7 @@ public:
     unsigned long Timeout = 30000;
     unsigned long MaxRequestTime = 3600000;
     unsigned long Budget = 0;        // ms for the whole request, relocations included; 0: none
-    std::uint64_t BodyLimit = 0;     // most body bytes written to ReceiveStream; 0: no limit
+    std::uint64_t BodyLimit = HttpSession::NoBodyLimit; // most body bytes written to ReceiveStream
     OutputStream* ReceiveStream = nullptr;
 
     // Raises EHttpException: "HTTP component is busy" (1) during a request; the reason and status for a

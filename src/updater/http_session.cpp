@@ -180,7 +180,7 @@ HttpSession::Action HttpSession::EndOfHeader(const char* rest, size_t size, Outp
         FPhase = Phase::Done;
         return Action::Close;
     }
-    if (FBodyLimit != 0 && FStatusCode < 400 && FContentLength > 0 &&
+    if (FStatusCode < 400 && FContentLength > 0 &&
         static_cast<std::uint64_t>(FContentLength) > FBodyLimit) {
         FPhase = Phase::Done;
         Fail(httperrBodyTooLong, "Content-Length " + std::to_string(FContentLength) + " over the limit of " +
@@ -200,7 +200,7 @@ HttpSession::Action HttpSession::WriteBody(const char* data, size_t size, Output
     if (size == 0)
         return Action::Continue;
     // FReceivedBytes never passes a limit, so the difference is the room left.
-    bool over = FBodyLimit != 0 && size > FBodyLimit - FReceivedBytes;
+    bool over = size > FBodyLimit - FReceivedBytes;
     size_t room = over ? static_cast<size_t>(FBodyLimit - FReceivedBytes) : size;
     FReceivedBytes += room;
     if (stream && room > 0)

@@ -60,10 +60,11 @@ public:
     std::string Password;
 
     // Starts a request: resets the per-request state and takes the target from the URL, user and password
-    // too (both empty when it carries none). A body of more than bodyLimit bytes (0: no limit) fails the
+    // too (both empty when it carries none). A body of more than bodyLimit bytes (0 allows none) fails the
     // request with httperrBodyTooLong, and no byte past the limit reaches the stream; an error page is only
     // cut off there. False when the URL cannot be requested; the failure is then recorded.
-    bool Begin(const std::string& url, std::uint64_t bodyLimit = 0);
+    static constexpr std::uint64_t NoBodyLimit = ~std::uint64_t{0};
+    bool Begin(const std::string& url, std::uint64_t bodyLimit = NoBodyLimit);
 
     // The request for the current target.
     std::string Request() const;
@@ -122,7 +123,7 @@ private:
     std::vector<std::string> FHeaders;
     size_t FHeaderBytes = 0;
     std::uint64_t FReceivedBytes = 0;
-    std::uint64_t FBodyLimit = 0;
+    std::uint64_t FBodyLimit = NoBodyLimit;
     std::string FHost;
     std::string FPort = "80";
     std::string FPath = "/";

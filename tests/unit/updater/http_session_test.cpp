@@ -260,6 +260,12 @@ TEST_F(HttpSessionTest, BodyLimitWritesNoBytePastIt) {
         EXPECT_EQ(OutcomeCode(), c.Code) << c.Response;
         EXPECT_EQ(session.ReasonPhrase(), c.Reason) << c.Response;
     }
+    // A limit of 0 (a signed empty file) allows no byte at all.
+    ASSERT_TRUE(session.Begin("http://h/", 0));
+    body.Bytes.clear();
+    EXPECT_EQ(Feed("HTTP/1.0 200 OK\r\n\r\nx"), Action::Close);
+    EXPECT_EQ(body.Bytes, "");
+    EXPECT_EQ(OutcomeCode(), httperrBodyTooLong);
     // The limit is the request's own.
     ASSERT_TRUE(session.Begin("http://h/"));
     Feed("HTTP/1.0 200 OK\r\n\r\n" + std::string(100000, 'z'));
