@@ -141,5 +141,6 @@ asked = case.answer(TITLE, "yes")
 case.check(asked is not None and any("fehlt die Beschreibung" in t for t in asked), "the orphan's question: %r" % asked)
 case.check(mon.wait_for(lambda: pairs() == [], 5), "the quarantine folder is empty")
 case.equal(rows()[0], [], "and so is the list")
+mon.wait_for(lambda: total() == "Die Quarantäne ist leer.", 5)  # the label follows the list a moment later
 case.equal(total(), "Die Quarantäne ist leer.", "the total of an empty quarantine")
 case.finish()
