@@ -1,6 +1,6 @@
 """config.exe under Wine: a fresh installation's window and what closing it writes; the start mode line that
 removes and writes the Run value at once; adding numbers and applications (typed in 8.3 form, missing,
-cancelled); an entry the monitor writes while config is open survives the next save; the window grows and
+cancelled, a name with a bar refused); an entry the monitor writes while config is open survives the next save; the window grows and
 stops at its minimum size. Screenshots of the three pages and both dialogs land in the work folder."""
 import os
 import subprocess
@@ -171,6 +171,11 @@ if start():
     fill(ADD_NUMBER, "", "49 190 9")
     case.drive("click", title=ADD_NUMBER, child_text="Nummer hinzufügen")
     case.check(case.drive("gone", "--timeout", "1500", title=ADD_NUMBER)[0] != 0, "empty name: dialog stays")
+    # A bar would end the name early in the stored entry: refused with a hint, the dialog stays.
+    fill(ADD_NUMBER, "Bü|ro", "49 190 9")
+    case.drive("click", title=ADD_NUMBER, child_text="Nummer hinzufügen")
+    case.equal(case.answer("Ungültiger Name", "ok"), ["Der Name darf kein | enthalten."], "a bar in the name is refused")
+    case.check(case.drive("gone", "--timeout", "1500", title=ADD_NUMBER)[0] != 0, "bar in the name: dialog stays")
     case.drive("click", title=ADD_NUMBER, child_text="Abbrechen")
     case.equal(case.drive("gone", "--timeout", "5000", title=ADD_NUMBER)[0], 0, "Abbrechen closes the dialog")
     case.equal(rows(2), [["Büro", "49 190 123456"]], "nothing added by Abbrechen")
