@@ -2,19 +2,10 @@
 #include "configurator/add_app_win32.h"
 
 #include "configurator/config_texts.h"
-#include "shared/crc.h"
-#include "shared/long_path.h"
-#include "shared/text_case.h"
+#include "configurator/editor_seams_win32.h"
 #include "shared/ui/file_dialogs.h"
 
 namespace vur::configurator {
-
-namespace {
-bool FileExists(const std::string& path) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-} // namespace
 
 void TForm1::FormCreate(ui::Window& owner) {
     CreateFields(owner, texts::kAddApplicationCaption, texts::kApplicationLabel, texts::kAddApplication, 318);
@@ -27,17 +18,14 @@ void TForm1::SpeedButton1Click() {
     if (!chosen.empty()) Edit1.SetText(chosen);
 }
 
-// The key is the path as the monitor composes it for the running program: every component long, all lower
-// case; the checksum is the one it compares.
+// The missing file's box keeps to the original's plain look: no icon.
 void TForm1::Button1Click() {
-    if (!FileExists(Edit1.Text())) {
-        MessageBoxA(hwnd(), texts::kFileMissing, texts::kFileMissingCaption, MB_OK);
-        return;
-    }
-    const std::string path = LowerCp1252(ExpandLongPath(Edit1.Text()));
-    Edit1.SetText(path);
-    AnwListe.Append(Row{Edit2.Text(), {path, CrcText(FileCRC32(path, kCrcInitial))}});
-    Close();
+    WindowsApplicationFiles files;
+    const AddOutcome outcome = AddApplication(AnwListe, Edit2.Text(), Edit1.Text(), files);
+    if (outcome.text)
+        MessageBoxA(hwnd(), outcome.text, outcome.caption,
+                    outcome.text == texts::kFileMissing ? MB_OK : MB_OK | MB_ICONEXCLAMATION);
+    if (outcome.added) Close();
 }
 
 } // namespace vur::configurator

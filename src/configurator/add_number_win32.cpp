@@ -9,12 +9,10 @@ void TForm2::FormCreate(ui::Window& owner) {
     CreateFields(owner, texts::kAddNumberCaption, texts::kNumberLabel, texts::kAddNumber, 402);
 }
 
-// The number is kept exactly as typed: the monitor matches it only in its own form.
 void TForm2::Button1Click() {
-    const std::string name = Edit2.Text(), number = Edit1.Text();
-    if (name.empty() || number.empty()) return;
-    VerbListe.Append(Row{name, {number}});
-    Close();
+    const AddOutcome outcome = AddNumber(VerbListe, Edit2.Text(), Edit1.Text());
+    if (outcome.text) MessageBoxA(hwnd(), outcome.text, outcome.caption, MB_OK | MB_ICONEXCLAMATION);
+    if (outcome.added) Close();
 }
 
 } // namespace vur::configurator

@@ -67,5 +67,8 @@ constexpr const char* kOpenFilter = "Anwendungen|*.exe|Alle Dateien|*.*";
 constexpr const char* kOpenExtension = "exe";
 constexpr const char* kFileMissing = "Die angegebene Datei konnte nicht gefunden werden!";
 constexpr const char* kFileMissingCaption = "Datei nicht gefunden";
+// The bar separates the fields of an allow entry.
+constexpr const char* kNameHasBar = "Der Name darf kein | enthalten.";
+constexpr const char* kNameHasBarCaption = "Ungültiger Name";
 
 } // namespace vur::configurator::texts

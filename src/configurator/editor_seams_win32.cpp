@@ -1,7 +1,10 @@
 // The rule editor's views on Windows.
 #include "configurator/editor_seams_win32.h"
 
+#include "shared/crc.h"
+#include "shared/long_path.h"
 #include "shared/run_value.h"
+#include "shared/text_case.h"
 
 namespace vur::configurator {
 
@@ -20,6 +23,17 @@ void ListViewRows::Replace(int index, const Row& row) {
 void ListViewRows::BeginBulk(int rows) {
     list_.SetRedraw(false);
     list_.Reserve(rows);
+}
+
+bool WindowsApplicationFiles::Exists(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::string WindowsApplicationFiles::KeyPath(const std::string& path) { return LowerCp1252(ExpandLongPath(path)); }
+
+std::string WindowsApplicationFiles::ChecksumText(const std::string& path) {
+    return CrcText(FileCRC32(path, kCrcInitial));
 }
 
 void RegistryStartValue::Write(const std::string& data) { WriteRunValue(data); }

@@ -36,6 +36,13 @@ private:
     ui::DropDownList& list_;
 };
 
+class WindowsApplicationFiles : public ApplicationFiles {
+public:
+    bool Exists(const std::string& path) override;
+    std::string KeyPath(const std::string& path) override;
+    std::string ChecksumText(const std::string& path) override;
+};
+
 class RegistryStartValue : public StartValue {
 public:
     void Write(const std::string& data) override;

@@ -97,7 +97,10 @@ void TKonfigurator::CreateComponents() {
     AnwListe.onClick = [this] {
         if (AnwListe.Selected() >= 0) Button5.Enable(true);
     };
-    VerbListe.onEdited = AnwListe.onEdited = [this](int, const std::string&) { editor_->RowEdited(); };
+    VerbListe.onEdited = [this](int row, const std::string& caption) { return Renamed(numberRows_, row, caption); };
+    AnwListe.onEdited = [this](int row, const std::string& caption) {
+        return Renamed(applicationRows_, row, caption);
+    };
     VerbListe.onTextChanged = AnwListe.onTextChanged = [this](int) { editor_->RowTextChanged(); };
     Button2.onClick = [this] { Button2Click(); };
     Button4.onClick = [this] { Button4Click(); };
@@ -164,6 +167,12 @@ void TKonfigurator::FormDestroy() {
 }
 
 void TKonfigurator::PageControl1Change() { LoadRules(); }
+
+bool TKonfigurator::Renamed(RowList& rows, int row, const std::string& caption) {
+    const char* hint = editor_->Rename(rows, row, caption);
+    if (hint) MessageBoxA(hwnd(), hint, texts::kNameHasBarCaption, MB_OK | MB_ICONEXCLAMATION);
+    return hint == nullptr;
+}
 
 void TKonfigurator::Button2Click() {
     editor_->BeginAdd();

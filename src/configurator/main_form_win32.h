@@ -32,6 +32,8 @@ private:
     void LoadRules();
     void FormDestroy();
     void PageControl1Change();
+    // The in-place edit of a name as it ends; false keeps the old name.
+    bool Renamed(RowList& rows, int row, const std::string& caption);
     void Button2Click();
     void Button4Click();
     void Label3Click();

@@ -1,6 +1,7 @@
 // Loading and saving the configurator's rules.
 #include "configurator/rule_editor.h"
 
+#include "configurator/config_texts.h"
 #include "shared/errors.h"
 #include "shared/settings_schema.h"
 
@@ -61,7 +62,47 @@ private:
 const ListKind kApplicationList{schema::kApplications, &ApplicationValueOf, &ApplicationRow};
 const ListKind kNumberList{schema::kNumbers, &NumberValueOf, &NumberRow};
 
+// Field by field: what the user changed here since `before` stays, what the file changed comes in.
+Row Merge(const Row& here, const Row& before, const Row& file) {
+    Row merged{here.caption == before.caption ? file.caption : here.caption, {}};
+    for (std::size_t i = 0; i < file.subItems.size(); ++i)
+        merged.subItems.push_back(SubItem(here, i) == SubItem(before, i) ? file.subItems[i] : SubItem(here, i));
+    return merged;
+}
+
+AddOutcome NameRefused() {
+    AddOutcome outcome;
+    outcome.text = texts::kNameHasBar;
+    outcome.caption = texts::kNameHasBarCaption;
+    return outcome;
+}
+
 } // namespace
+
+AddOutcome AddNumber(RowList& numbers, const std::string& name, const std::string& number) {
+    if (!schema::IsStorableName(name)) return NameRefused();
+    if (name.empty() || number.empty()) return {};
+    // The number is kept exactly as typed: the monitor matches it only in its own form.
+    numbers.Append(Row{name, {number}});
+    AddOutcome outcome;
+    outcome.added = true;
+    return outcome;
+}
+
+AddOutcome AddApplication(RowList& applications, const std::string& name, const std::string& typedPath,
+                          ApplicationFiles& files) {
+    if (!schema::IsStorableName(name)) return NameRefused();
+    AddOutcome outcome;
+    if (!files.Exists(typedPath)) {
+        outcome.text = texts::kFileMissing;
+        outcome.caption = texts::kFileMissingCaption;
+        return outcome;
+    }
+    const std::string path = files.KeyPath(typedPath);
+    applications.Append(Row{name, {path, files.ChecksumText(path)}});
+    outcome.added = true;
+    return outcome;
+}
 
 RuleEditor::RuleEditor(TCustomIniFile& settings, RowList& applications, RowList& numbers, Choices choices,
                        StartValue& startValue, std::string programFolder)
@@ -124,9 +165,10 @@ void RuleEditor::KeepForeignEntries(const ListKind& kind, RowList& list, const E
                 list.Append(kind.split(value));
                 lastRow[key] = list.Count() - 1;
             }
-        } else if (before->second != value && row != lastRow.end() && kind.value(list.At(row->second)) == before->second) {
-            // Changed in the file, untouched here.
-            list.Replace(row->second, kind.split(value));
+        } else if (before->second != value && row != lastRow.end()) {
+            const Row here = list.At(row->second);
+            const Row merged = Merge(here, kind.split(before->second), kind.split(value));
+            if (!(merged == here)) list.Replace(row->second, merged);
         }
     }
 }
@@ -152,8 +194,9 @@ void RuleEditor::SaveRules() {
     SwitchOff off(tag_);
     if (unreadable_) return;
     Entries writtenApplications, writtenNumbers;
-    {
-        IniUpdate update(settings_);
+    // Merged and stored under one hold of the file's lock: an entry written after the merge has read the
+    // file could not survive the erased sections.
+    settings_.LockedUpdate([&] {
         // Another program's entries can only be there when the file has changed since the last load or save.
         if (syncedVersion_.empty() || settings_.ContentVersion() != syncedVersion_) {
             try {
@@ -170,8 +213,7 @@ void RuleEditor::SaveRules() {
         WriteList(kApplicationList, applications_, writtenApplications);
         WriteList(kNumberList, numbers_, writtenNumbers);
         syncedVersion_.clear(); // unknown until the store has succeeded
-        update.Commit();
-    }
+    });
     syncedApplications_ = std::move(writtenApplications);
     syncedNumbers_ = std::move(writtenNumbers);
     syncedVersion_ = settings_.ContentVersion();
@@ -197,6 +239,15 @@ void RuleEditor::RowEdited() {
 
 void RuleEditor::RowTextChanged() {
     if (tag_ == 1) SaveRules();
+}
+
+const char* RuleEditor::Rename(RowList& list, int index, const std::string& caption) {
+    if (!schema::IsStorableName(caption)) return texts::kNameHasBar;
+    Row row = list.At(index);
+    row.caption = caption;
+    list.Replace(index, row);
+    RowEdited();
+    return nullptr;
 }
 
 void RuleEditor::RemoveSelected(RowList& list) {

@@ -62,6 +62,29 @@ struct Choices {
     Choice& autoStart;           // ComboBox5
 };
 
+// The file side of the add-application dialog.
+class ApplicationFiles {
+public:
+    virtual ~ApplicationFiles() = default;
+    virtual bool Exists(const std::string& path) = 0; // a file, not a folder
+    // The path as the monitor composes it for the running program: every component long, all lower case.
+    virtual std::string KeyPath(const std::string& path) = 0;
+    virtual std::string ChecksumText(const std::string& path) = 0; // the monitor's 8 hex digits
+};
+
+// What an add dialog's add button did: the row is appended (the dialog closes), or the dialog stays open,
+// showing the box `text` / `caption` when `text` is set (an incomplete number is ignored silently).
+struct AddOutcome {
+    bool added = false;
+    const char* text = nullptr;
+    const char* caption = nullptr;
+};
+
+// The name comes first, as in the dialogs: a name the allow entry cannot hold is refused with a hint.
+AddOutcome AddNumber(RowList& numbers, const std::string& name, const std::string& number);
+AddOutcome AddApplication(RowList& applications, const std::string& name, const std::string& typedPath,
+                          ApplicationFiles& files);
+
 class RuleEditor {
 public:
     // `programFolder` ends with its backslash; the Run value names fast.exe in it.
@@ -72,15 +95,19 @@ public:
     // later loads keep quiet and no save writes anything, so the damaged file is never replaced by the
     // window's partial lists. The next load that succeeds ends that state.
     void LoadRules();
-    // Writes the window's rules as one grouped change. Entries that another program (the monitor, when the
-    // user allows something) has added or changed in the file since the last load or save are kept and
-    // shown, unless the user has edited that row here; rows removed here stay removed.
+    // Writes the window's rules as one grouped change, merged with the file under its lock. Entries that
+    // another program (the monitor, when the user allows something) has added in the file since the last
+    // load or save are kept and shown; of an entry changed there, each field the user has not changed here
+    // takes the file's value (a rename keeps the monitor's new checksum); rows removed here stay removed.
     void SaveRules();
 
     // The handlers of the window's events, each saving only while the switch is on.
     void ChoiceChanged();
     void RowEdited();
     void RowTextChanged();
+    // An in-place edit of a row's name as it ends: the row renamed and saved (nullptr), or the hint to show
+    // for a name the allow entry cannot hold, the row unchanged.
+    const char* Rename(RowList& list, int index, const std::string& caption);
     // "Entfernen": deletes the selected row and saves; without a selection nothing happens.
     void RemoveSelected(RowList& list);
     // "Hinzufügen": the switch is off while the add dialog is open; saves afterwards, whatever the outcome.

@@ -132,7 +132,8 @@ bool ApplicationWatch::IsAllowed(const std::string& path) {
 void ApplicationWatch::Allow(const std::string& path) {
     // The monitor names an allowed program by its path.
     settings_.WriteString(schema::kApplications, path,
-                          schema::ApplicationValue(path, path, vur::CrcText(system_.FileChecksum(path))));
+                          schema::ApplicationValue(schema::StorableName(path), path,
+                                                   vur::CrcText(system_.FileChecksum(path))));
 }
 
 bool ApplicationWatch::Asked(const std::string& text, const char* caption) {

@@ -145,8 +145,8 @@ void TConnectionWatch::Check(int index) {
     default:
         break;
     }
-    // The monitor names an allowed number by the number itself.
-    if (allow) settings_.WriteString(schema::kNumbers, key, schema::NumberValue(key, key));
+    // The monitor names an allowed number by the number itself; a bar from the phonebook stays in the number.
+    if (allow) settings_.WriteString(schema::kNumbers, key, schema::NumberValue(schema::StorableName(key), key));
 }
 
 } // namespace vur::monitor

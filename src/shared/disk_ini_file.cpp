@@ -51,11 +51,58 @@ void TIniFile::Store(const std::vector<Edit>& edits) {
     for (const Edit& edit : edits) edit(doc);
     std::string content = doc.Serialize();
     if (content != bytes) file.Replace(content);
+    TakeOver(file, std::move(doc), std::move(content));
+}
+
+// The file holds `content` now, parsed as `doc`.
+void TIniFile::TakeOver(LockedSettingsFile& file, IniDocument doc, std::string content) {
     cache_ = std::move(doc);
     cacheBytes_ = std::move(content);
     stamp_ = file.Stamp();
     mark_ = sync_.Mark();
     cached_ = true;
+}
+
+void TIniFile::LockedUpdate(const std::function<void()>& change) {
+    if (updateDepth_ > 0) {
+        change();
+        return;
+    }
+    LockedSettingsFile file(sync_, FileName(), true);
+    std::string bytes;
+    if (!file.ReadAll(bytes)) throw EIniFileError("Cannot read settings file " + FileName());
+    if (!cached_ || bytes != cacheBytes_) {
+        IniDocument doc = IniDocument::Parse(bytes, matching_);
+        TakeOver(file, std::move(doc), std::move(bytes));
+    } else {
+        stamp_ = file.Stamp();
+        mark_ = sync_.Mark();
+    }
+    // The change works on a copy of what the file holds now, as inside any update, but under the lock.
+    pending_ = cache_;
+    edits_.clear();
+    updateCancelled_ = false;
+    updateDepth_ = 1;
+    const auto leave = [this] {
+        updateDepth_ = 0;
+        edits_.clear();
+    };
+    try {
+        change();
+    } catch (...) {
+        leave();
+        pending_ = IniDocument(matching_);
+        throw;
+    }
+    leave();
+    IniDocument doc = std::move(pending_);
+    pending_ = IniDocument(matching_);
+    if (updateCancelled_) return;
+    std::string content = doc.Serialize();
+    if (content == cacheBytes_) return;
+    cached_ = false; // read again if the write fails: the file may be half-changed then
+    file.Replace(content);
+    TakeOver(file, std::move(doc), std::move(content));
 }
 
 void TIniFile::Change(Edit edit) {

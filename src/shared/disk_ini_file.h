@@ -38,12 +38,15 @@ public:
     void BeginUpdate() override;
     void EndUpdate() override;
     void CancelUpdate() override;
+    // Holds the exclusive lock from the read to the store.
+    void LockedUpdate(const std::function<void()>& change) override;
     std::string ContentVersion() override;
 
 private:
     using Edit = std::function<void(IniDocument&)>;
 
     const IniDocument& Current();
+    void TakeOver(LockedSettingsFile& file, IniDocument doc, std::string content);
     void Change(Edit edit);
     void Store(const std::vector<Edit>& edits);
 

@@ -2,6 +2,7 @@
 // typed reads and writes built on ReadString and WriteString, so a sealed descendant seals those too.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -47,6 +48,19 @@ public:
     virtual void BeginUpdate() {}
     virtual void EndUpdate() {}
     virtual void CancelUpdate() {}
+    // Runs `change` as one read-modify-write: its reads see the file as it is at that moment, and no other
+    // writer can store anything until its writes are stored, so a merge made there loses nothing written
+    // meanwhile. An exception out of `change` drops its writes. Inside an update it simply joins it.
+    virtual void LockedUpdate(const std::function<void()>& change) {
+        BeginUpdate();
+        try {
+            change();
+        } catch (...) {
+            CancelUpdate();
+            throw;
+        }
+        EndUpdate();
+    }
 
     // Names the content that this object's reads last saw (inside an update: the content the update began
     // with) or that its last stored change left, without looking at the file again. Two equal versions mean

@@ -1,6 +1,8 @@
 // The value forms of the allow lists and the Run value.
 #include "shared/settings_schema.h"
 
+#include "shared/errors.h"
+
 namespace vur {
 namespace schema {
 
@@ -15,7 +17,24 @@ std::string TakeField(std::string& rest) {
     return field;
 }
 
+constexpr char kBar = '|';
+constexpr char kBrokenBar = '\xA6'; // CP1252
+
+void RefuseBar(const std::string& field, const char* what) {
+    if (field.find(kBar) != std::string::npos)
+        throw EIniFileError(std::string("Cannot store a \"|\" in the ") + what + " of an allow entry");
+}
+
 } // namespace
+
+bool IsStorableName(const std::string& name) { return name.find(kBar) == std::string::npos; }
+
+std::string StorableName(const std::string& text) {
+    std::string name = text;
+    for (char& c : name)
+        if (c == kBar) c = kBrokenBar;
+    return name;
+}
 
 std::string RunValueData(const std::string& suiteFolder) { return "\"" + suiteFolder + "fast.exe\""; }
 
@@ -23,7 +42,10 @@ std::string NumberKey(unsigned long countryCode, const std::string& areaCode, co
     return std::to_string(countryCode) + " " + areaCode + " " + localNumber;
 }
 
-std::string NumberValue(const std::string& name, const std::string& number) { return name + "|" + number; }
+std::string NumberValue(const std::string& name, const std::string& number) {
+    RefuseBar(name, "name");
+    return name + kBar + number;
+}
 
 NumberEntry SplitNumberValue(const std::string& value) {
     std::string rest = value;
@@ -38,7 +60,9 @@ bool IsNumberAllowed(TCustomIniFile& ini, const std::string& numberKey) {
 }
 
 std::string ApplicationValue(const std::string& name, const std::string& path, const std::string& crcText) {
-    return name + "|" + path + "|" + crcText;
+    RefuseBar(name, "name");
+    RefuseBar(path, "path");
+    return name + kBar + path + kBar + crcText;
 }
 
 ApplicationEntry SplitApplicationValue(const std::string& value) {

@@ -82,8 +82,15 @@ constexpr char kRunValueName[] = "VUR starten";
 // A double quote, the suite's folder with its trailing backslash, "fast.exe", a double quote.
 std::string RunValueData(const std::string& suiteFolder);
 
+// A name is read back as the text before the first bar of its value, so a name holding one would hand its
+// rest to the next field (and, in the configurator, to the key). A number or checksum ends its value and may.
+bool IsStorableName(const std::string& name);
+// The name the monitor gives an entry it allows, made from the number or path: each bar as a broken bar.
+std::string StorableName(const std::string& text);
+
 // "Verbindungen": key is the number as the monitor composes it from the dial-up entry, value name|number.
 std::string NumberKey(unsigned long countryCode, const std::string& areaCode, const std::string& localNumber);
+// A name with a bar raises EIniFileError: the entry it would make reads back as another number.
 std::string NumberValue(const std::string& name, const std::string& number);
 struct NumberEntry {
     std::string name;
@@ -94,6 +101,7 @@ NumberEntry SplitNumberValue(const std::string& value);
 bool IsNumberAllowed(TCustomIniFile& ini, const std::string& numberKey);
 
 // "Anwendungen": key is the lower-cased long path, value name|path|crc (crc as 8 upper-case hex digits).
+// A bar in the name or the path raises EIniFileError (no Windows file name holds one).
 std::string ApplicationValue(const std::string& name, const std::string& path, const std::string& crcText);
 struct ApplicationEntry {
     std::string name;

@@ -1,6 +1,6 @@
 """config.exe under Wine: a fresh installation's window and what closing it writes; the start mode line that
 removes and writes the Run value at once; adding numbers and applications (typed in 8.3 form, missing,
-cancelled); an entry the monitor writes while config is open survives the next save; the window grows and
+cancelled, a name with a bar refused, also in place); an entry the monitor writes while config is open survives the next save; the window grows and
 stops at its minimum size. Screenshots of the three pages and both dialogs land in the work folder."""
 import os
 import subprocess
@@ -29,6 +29,7 @@ FRAMES = [  # caption, lines, initial line; top to bottom
 GENERAL_KEYS = ["Neue Nummer", "Neue Anwendung", "Infizierte Anwendung", "Verdächtige Anwendung", "AutoStart"]
 CB_SETCURSEL, WM_COMMAND, CBN_SELCHANGE, TCM_SETCURFOCUS = 0x14E, 0x111, 1, 0x1330
 WM_SYSCOMMAND, SC_MAXIMIZE, SC_RESTORE = 0x112, 0xF030, 0xF120
+LVM_EDITLABELA, WM_KEYDOWN, VK_RETURN = 0x1017, 0x100, 0x0D
 
 case = Case(__doc__)
 folder, windows_folder = case.install_dist("VUR Konfig")
@@ -171,9 +172,33 @@ if start():
     fill(ADD_NUMBER, "", "49 190 9")
     case.drive("click", title=ADD_NUMBER, child_text="Nummer hinzufügen")
     case.check(case.drive("gone", "--timeout", "1500", title=ADD_NUMBER)[0] != 0, "empty name: dialog stays")
+    # A bar would end the name early in the stored entry: refused with a hint, the dialog stays.
+    fill(ADD_NUMBER, "Bü|ro", "49 190 9")
+    case.drive("click", title=ADD_NUMBER, child_text="Nummer hinzufügen")
+    case.equal(case.answer("Ungültiger Name", "ok"), ["Der Name darf kein | enthalten."], "a bar in the name is refused")
+    case.check(case.drive("gone", "--timeout", "1500", title=ADD_NUMBER)[0] != 0, "bar in the name: dialog stays")
     case.drive("click", title=ADD_NUMBER, child_text="Abbrechen")
     case.equal(case.drive("gone", "--timeout", "5000", title=ADD_NUMBER)[0], 0, "Abbrechen closes the dialog")
     case.equal(rows(2), [["Büro", "49 190 123456"]], "nothing added by Abbrechen")
+    # Renamed in place: a new name with a bar is refused with the same hint, and the row keeps its name.
+    lists = [i for i in (0, 1) if (case.list_rows(title=TITLE, child_class="SysListView32", child_index=i) or {})
+             .get("columns") == 2]
+    if case.check(len(lists) == 1, "the numbers list"):
+        case.drive("click", title=TITLE, child_class="SysListView32", child_index=lists[0], at="40,28")
+        case.drive("send", title=TITLE, child_class="SysListView32", child_index=lists[0], msg=LVM_EDITLABELA)
+        case.drive("settext", title=TITLE, child_class="Edit", text="Zen|trale")
+        case.drive("post", title=TITLE, child_class="Edit", msg=WM_KEYDOWN, wparam=VK_RETURN)
+        case.equal(case.answer("Ungültiger Name", "ok"), ["Der Name darf kein | enthalten."],
+                   "a bar in a new name is refused")
+        case.equal(rows(2), [["Büro", "49 190 123456"]], "the row keeps its name")
+        case.equal(settings().get("Verbindungen"), [("49 190 123456", "Büro|49 190 123456")], "and its entry")
+        case.drive("send", title=TITLE, child_class="SysListView32", child_index=lists[0], msg=LVM_EDITLABELA)
+        case.drive("settext", title=TITLE, child_class="Edit", text="Zentrale")
+        case.drive("post", title=TITLE, child_class="Edit", msg=WM_KEYDOWN, wparam=VK_RETURN)
+        saved = mon.wait_for(lambda: (lambda v: v if v and v[0][1].startswith("Zentrale") else None)(
+            settings().get("Verbindungen")), 10)
+        case.equal(saved, [("49 190 123456", "Zentrale|49 190 123456")], "another new name is saved")
+        case.equal(rows(2), [["Zentrale", "49 190 123456"]], "and shown")
 
     # An application typed in its short form, upper case, is stored long and lower case with its checksum.
     program = os.path.join(drive_c, "Lange Programme", "Wählprogramm.exe")

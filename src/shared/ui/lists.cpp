@@ -90,11 +90,9 @@ LRESULT ListView::OnNotify(NMHDR* header) {
     case LVN_ENDLABELEDITA: {
         auto* edit = reinterpret_cast<NMLVDISPINFOA*>(header);
         if (!edit->item.pszText) return FALSE; // edit cancelled
-        int row = edit->item.iItem;
-        std::string caption = edit->item.pszText;
-        SetCell(row, 0, caption); // taken over now, so the handler sees the new caption in the list
-        if (onEdited) onEdited(row, caption);
-        return TRUE;
+        const int row = edit->item.iItem;
+        const std::string caption = edit->item.pszText;
+        return !onEdited || onEdited(row, caption) ? TRUE : FALSE;
     }
     case LVN_ITEMCHANGED: {
         auto* change = reinterpret_cast<NMLISTVIEW*>(header);

@@ -36,7 +36,9 @@ public:
     void Reserve(int rows);
 
     std::function<void()> onClick;
-    std::function<void(int row, const std::string& caption)> onEdited; // after the edit is taken over
+    // An ended edit: true takes the caption over (the handler may show it in the row itself), false keeps the
+    // caption the row had. Without a handler every edit is taken over.
+    std::function<bool(int row, const std::string& caption)> onEdited;
     std::function<void(int row)> onTextChanged;                        // a row's text changed
     std::function<void()> onSelectionChanged;                          // by mouse, keyboard or Select
     std::function<void(int column)> onColumnClick;

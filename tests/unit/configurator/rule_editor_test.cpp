@@ -1,5 +1,6 @@
 // The configurator's rules over list fakes and a real settings file: load and save, the switch that keeps
-// edits from saving while a dialog is open, the monitor's entries kept across a save, an unreadable file.
+// edits from saving while a dialog is open, the monitor's entries kept across a save (also one written by
+// another process while the save runs), names the allow entries cannot hold, an unreadable file.
 #include "configurator/rule_editor.h"
 #include "shared/errors.h"
 #include "shared/sealing.h"
@@ -9,6 +10,13 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
+#include <map>
+#include <utility>
+
+#include <poll.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using vur::configurator::Row;
 using Rows = std::vector<Row>;
@@ -23,7 +31,10 @@ const char kFolder[] = "C:\\Programme\\VUR\\";
 class VectorRows : public vur::configurator::RowList {
 public:
     int Count() const override { return static_cast<int>(rows.size()); }
-    Row At(int index) const override { return rows.at(index); }
+    Row At(int index) const override {
+        if (onRead) std::exchange(onRead, nullptr)();
+        return rows.at(index);
+    }
     void Append(const Row& row) override { rows.push_back(row); }
     void Replace(int index, const Row& row) override { rows.at(index) = row; }
     void Delete(int index) override { rows.erase(rows.begin() + index); }
@@ -32,6 +43,16 @@ public:
 
     Rows rows;
     int selected = -1;
+    mutable std::function<void()> onRead; // once, at the next read of a row
+};
+
+// Files by typed name: what exists, its key path and its checksum.
+class FakeFiles : public vur::configurator::ApplicationFiles {
+public:
+    bool Exists(const std::string& path) override { return keys.count(path) != 0; }
+    std::string KeyPath(const std::string& path) override { return keys.at(path); }
+    std::string ChecksumText(const std::string& path) override { return "CRC(" + path + ")"; }
+    std::map<std::string, std::string> keys;
 };
 
 // A drop-down list of `lines` lines: a stored value without a line shows no selection.
@@ -172,17 +193,111 @@ TEST(RuleEditor, EntriesTheMonitorWroteMeanwhileSurviveASave) {
     k.applications.rows.pop_back();
     k.editor.SaveRules();
 
-    const Rows expected{{"c:\\web.exe", {"c:\\web.exe", "55555555"}}, {"Post", {"c:\\mail.exe", "22222222"}},
+    const Rows expected{{"c:\\web.exe", {"c:\\web.exe", "55555555"}}, {"Post", {"c:\\mail.exe", "66666666"}},
                         {"c:\\neu.exe", {"c:\\neu.exe", "44444444"}}};
     EXPECT_EQ(k.applications.rows, expected) << "the window shows what the monitor added";
     EXPECT_EQ(k.numbers.rows, (Rows{{"49 190 1", {"49 190 1"}}}));
     EXPECT_EQ(k.Keys("Anwendungen"), (Names{"c:\\web.exe", "c:\\mail.exe", "c:\\neu.exe"}));
-    EXPECT_EQ(k.settings.ReadString("Anwendungen", "c:\\mail.exe", ""), "Post|c:\\mail.exe|22222222");
+    EXPECT_EQ(k.settings.ReadString("Anwendungen", "c:\\mail.exe", ""), "Post|c:\\mail.exe|66666666")
+        << "the rename keeps the checksum the monitor stored meanwhile";
 
     // What the user removes after it was kept stays removed.
     k.applications.rows.pop_back();
     k.editor.SaveRules();
     EXPECT_EQ(k.Keys("Anwendungen"), (Names{"c:\\web.exe", "c:\\mail.exe"}));
+}
+
+TEST(RuleEditor, AnEntryAnotherProcessWritesWhileTheSaveRunsIsKept) {
+    Konfigurator k;
+    k.applications.rows = {{"Mail", {"c:\\mail.exe", "22222222"}}};
+    k.editor.SaveRules();
+    k.editor.LoadRules();
+
+    // The monitor in a process of its own, allowing a program as soon as it is told to.
+    int go[2], done[2];
+    ASSERT_EQ(pipe(go), 0);
+    ASSERT_EQ(pipe(done), 0);
+    const pid_t monitor = fork();
+    ASSERT_GE(monitor, 0);
+    if (monitor == 0) {
+        char c;
+        int rc = 1;
+        if (read(go[0], &c, 1) == 1) {
+            try {
+                vur::TSECURITYINI settings(k.path, kOwner, kProduct);
+                settings.WriteString("Anwendungen", "c:\\neu.exe", "c:\\neu.exe|c:\\neu.exe|44444444");
+                rc = 0;
+            } catch (...) {
+            }
+        }
+        (void)!write(done[1], "x", 1);
+        _exit(rc);
+    }
+    // It is told once the save has begun reading the window's rows, and may take half a second.
+    bool doneDuringSave = false;
+    k.applications.onRead = [&] {
+        (void)!write(go[1], "x", 1);
+        pollfd finished{done[0], POLLIN, 0};
+        doneDuringSave = poll(&finished, 1, 500) == 1;
+    };
+    k.applications.rows[0].caption = "Post";
+    k.editor.SaveRules();
+    pollfd finished{done[0], POLLIN, 0};
+    EXPECT_EQ(poll(&finished, 1, 15000), 1);
+    int status = -1;
+    ASSERT_EQ(waitpid(monitor, &status, 0), monitor);
+    for (int fd : {go[0], go[1], done[0], done[1]}) close(fd);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the monitor's write succeeded";
+    EXPECT_FALSE(doneDuringSave) << "the monitor waits while the save holds the file";
+
+    EXPECT_EQ(k.settings.ReadString("Anwendungen", "c:\\neu.exe", ""), "c:\\neu.exe|c:\\neu.exe|44444444");
+    k.editor.SaveRules();
+    EXPECT_EQ(k.Keys("Anwendungen"), (Names{"c:\\mail.exe", "c:\\neu.exe"}));
+    EXPECT_EQ(k.settings.ReadString("Anwendungen", "c:\\mail.exe", ""), "Post|c:\\mail.exe|22222222");
+}
+
+TEST(RuleEditor, NoInputLetsABarIntoAName) {
+    namespace c = vur::configurator;
+    Konfigurator k;
+    const Rows numbers{{"Büro", {"49 30 1234"}}};
+    k.numbers.rows = numbers;
+    k.editor.SaveRules();
+    const std::string saved = k.File();
+    const auto refused = [](const c::AddOutcome& outcome) {
+        return !outcome.added && outcome.text && std::string(outcome.text) == "Der Name darf kein | enthalten." &&
+               outcome.caption && std::string(outcome.caption) == "Ungültiger Name";
+    };
+
+    // Add number: refused with the hint even with the number missing; an empty field is ignored silently;
+    // a bar in the number ends the value and is kept.
+    EXPECT_TRUE(refused(c::AddNumber(k.numbers, "Bü|ro", "49 30 5")));
+    EXPECT_TRUE(refused(c::AddNumber(k.numbers, "|", "")));
+    const c::AddOutcome empty = c::AddNumber(k.numbers, "", "49 30 5");
+    EXPECT_TRUE(!empty.added && !empty.text);
+    EXPECT_EQ(k.numbers.rows, numbers);
+    EXPECT_TRUE(c::AddNumber(k.numbers, "Strich", "49 30 5|6").added);
+
+    // Add application: the name is checked before the file; then a missing file, then the row.
+    FakeFiles files;
+    files.keys["C:\\TOOL~1.EXE"] = "c:\\tool.exe";
+    EXPECT_TRUE(refused(c::AddApplication(k.applications, "Mein|Tool", "C:\\fehlt.exe", files)));
+    EXPECT_TRUE(refused(c::AddApplication(k.applications, "Mein|Tool", "C:\\TOOL~1.EXE", files)));
+    const c::AddOutcome missing = c::AddApplication(k.applications, "Mein Tool", "C:\\fehlt.exe", files);
+    EXPECT_TRUE(!missing.added && missing.text &&
+                std::string(missing.text) == "Die angegebene Datei konnte nicht gefunden werden!" &&
+                std::string(missing.caption) == "Datei nicht gefunden");
+    EXPECT_TRUE(k.applications.rows.empty());
+    EXPECT_TRUE(c::AddApplication(k.applications, "Mein Tool", "C:\\TOOL~1.EXE", files).added);
+    EXPECT_EQ(k.applications.rows, (Rows{{"Mein Tool", {"c:\\tool.exe", "CRC(c:\\tool.exe)"}}}));
+    k.applications.rows.clear();
+    k.numbers.rows = numbers;
+
+    // In place: a name with a bar leaves the row and the file as they were; another one is saved.
+    EXPECT_STREQ(k.editor.Rename(k.numbers, 0, "Zen|trale"), "Der Name darf kein | enthalten.");
+    EXPECT_EQ(k.numbers.rows, numbers);
+    EXPECT_EQ(k.File(), saved);
+    EXPECT_EQ(k.editor.Rename(k.numbers, 0, "Zentrale"), nullptr);
+    EXPECT_EQ(k.settings.ReadString("Verbindungen", "49 30 1234", ""), "Zentrale|49 30 1234");
 }
 
 TEST(RuleEditor, AnUnreadableFileIsToldOnceAndNeverOverwritten) {

@@ -1,6 +1,7 @@
 // The connection check over the fake RAS system, the in-memory settings and a scripted prompt.
 #include "fake_ras.h"
 #include "monitor/connection_watch.h"
+#include "shared/settings_schema.h"
 #include "support/memory_ini.h"
 
 #include <gtest/gtest.h>
@@ -161,13 +162,22 @@ TEST_F(ConnectionWatch, TwoNewConnectionsAreAskedInListOrder) {
     EXPECT_NE(prompt.asked[1].text.find(" 49 0190 123456 "), std::string::npos);
 }
 
-TEST_F(ConnectionWatch, EmptyAreaCodeGivesTwoBlanks) {
+// An empty area code gives two blanks; a bar in the local number stays in the number, and the name the
+// monitor gives the entry carries it as a broken bar, so the entry reads back under its key.
+TEST_F(ConnectionWatch, TheAllowedNumberKeepsWhatTheEntryHolds) {
     Reaction(0);
     prompt.answer = 6;
     ras.Entry("Ortsnetz", 49, "", "123456");
+    ras.Entry("Strich", 49, "0190", "12|34");
     Dial(5, "Ortsnetz");
+    Dial(6, "Strich");
     watch.PollConnections();
-    EXPECT_EQ(ini.writes, std::vector<std::string>{"Verbindungen/49  123456=49  123456|49  123456"});
+    EXPECT_EQ(ini.writes, (std::vector<std::string>{"Verbindungen/49  123456=49  123456|49  123456",
+                                                    "Verbindungen/49 0190 12|34=49 0190 12\xA6""34|49 0190 12|34"}));
+    EXPECT_EQ(schema::SplitNumberValue(ini.ReadString("Verbindungen", "49 0190 12|34", "")).number, "49 0190 12|34");
+    Dial(7, "Strich");
+    watch.PollConnections();
+    EXPECT_EQ(prompt.asked.size(), 2u) << "allowed from now on";
 }
 
 TEST_F(ConnectionWatch, UnknownReactionDoesNothing) {

@@ -1,4 +1,5 @@
 // The settings schema: defaults of a fresh installation, the allow-list value forms and the Run value.
+#include "shared/errors.h"
 #include "shared/settings_schema.h"
 #include "support/memory_ini.h"
 
@@ -23,7 +24,7 @@ TEST(SettingsSchema, AFreshInstallationReadsTheDefaults) {
 }
 
 TEST(SettingsSchema, ValuesWithoutTheirBarsSplitIntoEmptyLeadingFields) {
-    const auto app = schema::SplitApplicationValue(schema::ApplicationValue("Web", "c:\\a|b.exe", "0A1B2C3D"));
+    const auto app = schema::SplitApplicationValue("Web|c:\\a|b.exe|0A1B2C3D");
     EXPECT_EQ(app.name, "Web");
     EXPECT_EQ(app.path, "c:\\a");
     EXPECT_EQ(app.crc, "b.exe|0A1B2C3D") << "the path ends at the next bar";
@@ -40,6 +41,23 @@ TEST(SettingsSchema, ValuesWithoutTheirBarsSplitIntoEmptyLeadingFields) {
     EXPECT_EQ(number.number, "49 30 1234");
     EXPECT_EQ(schema::SplitNumberValue("49 30 1234").name, "");
     EXPECT_EQ(schema::SplitNumberValue("49 30 1234").number, "49 30 1234");
+}
+
+TEST(SettingsSchema, NoWrittenEntryReadsBackWithItsFieldsMoved) {
+    EXPECT_THROW(schema::NumberValue("Bü|ro", "49 30 1234"), vur::EIniFileError);
+    EXPECT_THROW(schema::ApplicationValue("Mein|Tool", "c:\\tool.exe", "0A1B2C3D"), vur::EIniFileError);
+    EXPECT_THROW(schema::ApplicationValue("Tool", "c:\\a|b.exe", "0A1B2C3D"), vur::EIniFileError);
+    EXPECT_TRUE(schema::IsStorableName("Büro 49/30"));
+    EXPECT_FALSE(schema::IsStorableName("|"));
+    // The last field may hold bars; so the monitor's entry for a phonebook number with a bar stays whole.
+    const std::string key = schema::NumberKey(49, "0190", "12|34");
+    const std::string name = schema::StorableName(key);
+    EXPECT_EQ(name, "49 0190 12\xA6""34");
+    const auto number = schema::SplitNumberValue(schema::NumberValue(name, key));
+    EXPECT_EQ((std::vector<std::string>{number.name, number.number}), (std::vector<std::string>{name, key}));
+    const auto app = schema::SplitApplicationValue(schema::ApplicationValue("", "c:\\x.exe", "AB|CD"));
+    EXPECT_EQ((std::vector<std::string>{app.name, app.path, app.crc}),
+              (std::vector<std::string>{"", "c:\\x.exe", "AB|CD"}));
 }
 
 TEST(SettingsSchema, AllowListChecksMatchOnlyTheComposedNumberAndTheCurrentChecksum) {
