@@ -85,6 +85,8 @@ public:
     }
     std::string LogicalDriveStrings(unsigned capacity) override { return inner_.LogicalDriveStrings(capacity); }
     bool DirectoryExists(const std::string& path) override { return inner_.DirectoryExists(path); }
+    std::string ShortPath(const std::string& path) override { return inner_.ShortPath(path); }
+    std::string LongPath(const std::string& path) override { return inner_.LongPath(path); }
     unsigned SilenceCriticalErrors() override { return inner_.SilenceCriticalErrors(); }
     void RestoreErrorMode(unsigned mode) override { inner_.RestoreErrorMode(mode); }
 
@@ -143,9 +145,9 @@ public:
     bool HasSelectedFolder() override { return true; }
     std::string SelectedFolderPath() override { return folder_; }
 
-    std::string ScanDialers(const std::string& path) override {
+    std::string ScanDialers(const std::string& path, std::uint32_t& readError) override {
         const std::int64_t from = Now();
-        std::string result = vur::CallEngine(&::ScanDialers, path);
+        std::string result = ScanDialersChecked(path, readError);
         const std::int64_t scanned = Now();
         // The walk has only the names: the size is asked for here, timed on its own and left out of the run.
         WIN32_FILE_ATTRIBUTE_DATA data;

@@ -30,10 +30,14 @@ const SignatureMatcher& SignatureDatabase::Matcher() const {
     return *matcher_;
 }
 
-std::string SignatureDatabase::Scan(const std::string& path) const {
+std::string SignatureDatabase::Scan(const std::string& path, std::uint32_t* readError) const {
+    if (readError) *readError = 0;
     if (Count() == 0) return "";
     SharedFileReader file;
-    if (!file.Open(path)) return "";
+    if (!file.Open(path)) {
+        if (readError) *readError = file.Error();
+        return "";
+    }
     const std::int64_t size = file.Size();
     const auto sized = size >= 0 ? hashesBySize_.equal_range(static_cast<std::uint64_t>(size))
                                  : std::make_pair(hashesBySize_.end(), hashesBySize_.end());
@@ -54,7 +58,10 @@ std::string SignatureDatabase::Scan(const std::string& path) const {
     while (!eof) {
         while (have < capacity) {
             const long got = file.Read(buffer.get() + have, capacity - have);
-            if (got < 0) return "";
+            if (got < 0) {
+                if (readError) *readError = file.Error();
+                return "";
+            }
             if (got == 0) {
                 eof = true;
                 break;

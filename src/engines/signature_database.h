@@ -20,8 +20,9 @@ public:
 
     // The name of the first signature that matches the file, or "" (also when it cannot be read). Patterns
     // are found while the file is read; a whole-file hash is computed only when the file's size is one that a
-    // hash signature names.
-    std::string Scan(const std::string& path) const;
+    // hash signature names. `readError` (when given) becomes the system's error code when the file could not
+    // be opened or read, 0 otherwise; with no signatures loaded the file is not opened and it stays 0.
+    std::string Scan(const std::string& path, std::uint32_t* readError = nullptr) const;
 
 private:
     const SignatureMatcher& Matcher() const;

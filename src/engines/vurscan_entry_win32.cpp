@@ -27,13 +27,20 @@ extern "C" __declspec(dllexport) int __stdcall InitDialersDatabase(const char* f
     }
 }
 
+// The thread's last error tells the caller whether "OK" means read and clean: 0, or why the file could not
+// be read (see engine_api.h). Set last, so that nothing after it can change it.
 extern "C" __declspec(dllexport) void __stdcall ScanDialers(unsigned char* result, const char* fileName) {
+    DWORD readError = NO_ERROR;
     try {
-        const std::string name = fileName ? Database().Scan(fileName) : std::string();
+        std::uint32_t error = 0;
+        const std::string name = fileName ? Database().Scan(fileName, &error) : std::string();
+        readError = error;
         vur::SetEngineResult(result, name.empty() ? vur::kEngineClean : name);
     } catch (...) {
+        readError = ERROR_NOT_ENOUGH_MEMORY; // the only thing the scan raises
         vur::SetEngineResult(result, vur::kEngineClean);
     }
+    SetLastError(readError);
 }
 
 // The caller's pointer types, calling convention included, on either architecture.

@@ -51,9 +51,9 @@ void TScan::FormCreate() {
     settings_ = OpenProgramSettings(folder);
     // A box ticked here runs its click handler as a user's click would; the created flag keeps the heuristics
     // warning away.
-    CheckBox2.SetChecked(schema::Read(*settings_, schema::kReportOnly));
-    CheckBox1.SetChecked(schema::Read(*settings_, schema::kIsolateFound));
-    CheckBox3.SetChecked(schema::Read(*settings_, schema::kHeuristic));
+    CheckBox2.SetChecked(ReadOption(schema::kReportOnly));
+    CheckBox1.SetChecked(ReadOption(schema::kIsolateFound));
+    CheckBox3.SetChecked(ReadOption(schema::kHeuristic));
     Report.Clear();
     const int loaded = LoadSignatures(folder, [](const std::string& file) { return ::InitDialersDatabase(file.c_str()); },
                                       FindEntries);
@@ -61,6 +61,19 @@ void TScan::FormCreate() {
     Tag = 1;
     // A scan takes only processor time that nothing else wants.
     SetPriorityClass(GetCurrentProcess(), IDLE_PRIORITY_CLASS);
+}
+
+// A damaged value (or a lock that timed out) must not keep the window from opening: the user is told, the box
+// keeps its default, and closing the window writes the value anew.
+bool TScan::ReadOption(const schema::BoolSetting& setting) {
+    try {
+        return schema::Read(*settings_, setting);
+    } catch (const std::exception&) {
+        ui::ShowErrorBox(std::string("Die Einstellung „") + setting.key + "“ in vur.conf ist beschädigt oder kann "
+                         "gerade nicht gelesen werden. Der Scanner startet mit ihrer Voreinstellung und speichert sie "
+                         "beim Schließen neu.");
+        return setting.defaultValue;
+    }
 }
 
 void TScan::CreateComponents() {
@@ -170,7 +183,9 @@ bool TScan::HasSelectedFolder() { return Auswahl.HasSelection(); }
 
 std::string TScan::SelectedFolderPath() { return Auswahl.SelectedPath(); }
 
-std::string TScan::ScanDialers(const std::string& path) { return CallEngine(&::ScanDialers, path); }
+std::string TScan::ScanDialers(const std::string& path, std::uint32_t& readError) {
+    return ScanDialersChecked(path, readError);
+}
 
 std::string TScan::CheckHeuristically(const std::string& path) { return CallEngine(&::CheckHeuristically, path); }
 

@@ -9,6 +9,7 @@
 #include "scanner/scan_host.h"
 #include "scanner/scan_run.h"
 #include "shared/securityunit.h"
+#include "shared/settings_schema.h"
 #include "shared/ui/controls.h"
 #include "shared/ui/heading.h"
 #include "shared/ui/rich_text.h"
@@ -29,6 +30,7 @@ public:
 
 private:
     void CreateComponents();
+    bool ReadOption(const schema::BoolSetting& setting);
     void FormDestroy();
     bool FormCloseQuery();
     void CheckBox2Click();
@@ -51,7 +53,7 @@ private:
     ScanOptions Options() override;
     bool HasSelectedFolder() override;
     std::string SelectedFolderPath() override;
-    std::string ScanDialers(const std::string& path) override;
+    std::string ScanDialers(const std::string& path, std::uint32_t& readError) override;
     std::string CheckHeuristically(const std::string& path) override;
     bool IsolateFile(const std::string& path, const std::string& reason) override;
     std::string ProgramFolder() override;

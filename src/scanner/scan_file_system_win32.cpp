@@ -1,9 +1,11 @@
-// FindFirstFileA returns every entry whatever its attributes, hidden and system ones included.
+// FindFirstFileA returns every entry whatever its attributes, hidden and system ones included, with its short
+// name, through which a name the ANSI code page cannot hold is still reached.
 #include "scanner/scan_file_system_win32.h"
 
 #include <windows.h>
 
 #include "shared/handles_win32.h"
+#include "shared/long_path.h"
 
 namespace vur::scanner {
 
@@ -16,6 +18,7 @@ public:
         if (!pending_ && !FindNextFileA(search_.Get(), &data_)) return false;
         pending_ = false;
         entry.name = data_.cFileName;
+        entry.shortName = data_.cAlternateFileName;
         entry.attributes = data_.dwFileAttributes;
         return true;
     }
@@ -47,6 +50,15 @@ public:
         const DWORD attributes = GetFileAttributesA(path.c_str());
         return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
     }
+
+    std::string ShortPath(const std::string& path) override {
+        char buffer[MAX_PATH];
+        const DWORD length = GetShortPathNameA(path.c_str(), buffer, sizeof buffer);
+        if (length == 0 || length >= sizeof buffer) return std::string();
+        return std::string(buffer, length);
+    }
+
+    std::string LongPath(const std::string& path) override { return ExpandLongPath(path); }
 
     unsigned SilenceCriticalErrors() override { return SetErrorMode(SEM_FAILCRITICALERRORS); }
     void RestoreErrorMode(unsigned mode) override { SetErrorMode(mode); }

@@ -31,7 +31,8 @@ struct ScanOptions {
 
 // One entry of a directory search.
 struct DirectoryEntry {
-    std::string name;
+    std::string name;             // in the ANSI code page: "?" for each character it cannot hold
+    std::string shortName;        // the 8.3 alias, empty when the name is one already or there is none
     std::uint32_t attributes = 0; // FILE_ATTRIBUTE_* bits
 };
 constexpr std::uint32_t kAttributeDirectory = 0x10;
@@ -54,6 +55,10 @@ public:
     // empty when the call fails or the answer does not fit.
     virtual std::string LogicalDriveStrings(unsigned capacity) = 0;
     virtual bool DirectoryExists(const std::string& path) = 0;
+    // The path with every existing component in its short (8.3) form; empty when that cannot be had.
+    virtual std::string ShortPath(const std::string& path) = 0;
+    // The path with every existing component in its long form (ExpandLongPath).
+    virtual std::string LongPath(const std::string& path) = 0;
     // Makes critical errors (a drive without medium) fail silently; returns the mode to restore.
     virtual unsigned SilenceCriticalErrors() = 0;
     virtual void RestoreErrorMode(unsigned mode) = 0;
@@ -81,7 +86,9 @@ public:
     virtual bool HasSelectedFolder() = 0;
     virtual std::string SelectedFolderPath() = 0;
 
-    virtual std::string ScanDialers(const std::string& path) = 0;
+    // `readError`: 0 when the engine read the file, else the system's error code of the open or read that
+    // failed (ERROR_SHARING_VIOLATION, ERROR_ACCESS_DENIED ...); the result is then "OK" and means nothing.
+    virtual std::string ScanDialers(const std::string& path, std::uint32_t& readError) = 0;
     virtual std::string CheckHeuristically(const std::string& path) = 0;
     // Moves the file into the quarantine folder; false when the move failed. May raise EVurError when the
     // description file cannot be written.

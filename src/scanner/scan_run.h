@@ -1,6 +1,6 @@
 // One scan run: walks a folder tree or every drive, hands each file to the engines, reports and isolates the
-// hits as the options say, and ends with the three counts. Runs inside the "Scannen" click handler; the host
-// keeps the window alive at the points named below.
+// hits as the options say, names every file it could not check, and ends with the four counts. Runs inside
+// the "Scannen" click handler; the host keeps the window alive at the points named below.
 #pragma once
 
 #include <cstdint>
@@ -12,9 +12,10 @@
 namespace vur::scanner {
 
 struct ScanCounts {
-    std::int32_t files = 0;
+    std::int32_t files = 0; // read by the engines
     std::int32_t dialers = 0;
     std::int32_t suspicious = 0;
+    std::int32_t unchecked = 0; // files that could not be read, each with its report line
 };
 
 class ScanRun {
@@ -31,16 +32,23 @@ public:
     std::vector<std::string> ListDrives();
 
 private:
-    void WalkFolder(std::string path);
-    void CheckFile(const std::string& path);
-    bool Skipped(const std::string& folder);
+    bool WalkFolder(std::string path, std::string longPath);
+    void WalkEntry(const std::string& folder, const std::string& longFolder, const DirectoryEntry& entry,
+                   bool signatureFolder);
+    void CheckFile(std::string path, const std::string& folder, const DirectoryEntry& entry);
+    bool ChildPath(const std::string& folder, const DirectoryEntry& entry, std::size_t reserve, std::string& path,
+                   const char*& reason);
+    void NotChecked(const char* what, const std::string& path, const std::string& reason);
+    bool Skipped(const std::string& longFolder);
     bool Isolate(const std::string& path, const std::string& reason);
     void Summary();
 
     ScanHost& host_;
     ScanCounts counts_;
     ScanOptions options_;
-    std::string quarantine_; // the quarantine folder, lower case, taken at the start of the run
+    // The program's quarantine and signature folders, long form and lower case, taken at the start of the run.
+    std::string quarantine_;
+    std::string signatures_;
 };
 
 } // namespace vur::scanner

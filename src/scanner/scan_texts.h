@@ -8,6 +8,7 @@ const char* const kScanFolder = "Scanne das Verzeichnis ";
 const char* const kFilesScanned = "Gescannte Dateien:\t\t";
 const char* const kDialersFound = "Gefundene Dialer:\t\t";
 const char* const kSuspiciousFiles = "Verdächtige Dateien:\t";
+const char* const kUncheckedFiles = "Nicht prüfbare Dateien:\t";
 const char* const kRunFinished = "Scanvorgang erfolgreich abgeschlossen.";
 const char* const kFound = " - Gefunden: ";
 const char* const kSuspicious = " - Verdächtig: ";
@@ -21,5 +22,16 @@ const char* const kAskSuspiciousStart = "Es wurde eine verdächtige Datei \"";
 const char* const kAskSuspiciousMiddle = "\" gefunden. Die Analyse ergab folgendes Ergebnis: ";
 const char* const kAskSuspiciousEnd = ". Soll die Datei isoliert werden?";
 const char* const kSignaturesLoaded = " Dialersignaturen geladen.";
+
+// A file or folder the run could not check, and why.
+const char* const kFileNotChecked = "Datei konnte nicht geprüft werden: ";
+const char* const kFolderNotChecked = "Ordner konnte nicht geprüft werden: ";
+const char* const kReasonLocked = "gesperrt";
+const char* const kReasonDenied = "Zugriff verweigert";
+const char* const kReasonTooLong = "Pfad zu lang";
+const char* const kReasonDevice = "Gerätename";
+const char* const kReasonNameNotRepresentable = "Name im Zeichensatz nicht darstellbar";
+const char* const kReasonGone = "nicht mehr vorhanden";
+const char* const kReasonReadError = "Lesefehler ";  // followed by the system's error code
 
 } // namespace vur::scanner::texts

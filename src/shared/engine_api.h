@@ -18,7 +18,10 @@ using InitDialersDatabaseFn = int(VUR_ENGINE_CALL*)(const char* fileName);
 using ScanDialersFn = void(VUR_ENGINE_CALL*)(unsigned char* result, const char* fileName);
 using CheckHeuristicallyFn = void(VUR_ENGINE_CALL*)(unsigned char* result, const char* fileName);
 
-// "OK" means clean; anything else names the dialer or gives the analysis.
+// "OK" means clean; anything else names the dialer or gives the analysis. ScanDialers of vurscan.dll also
+// leaves the thread's last error (GetLastError) at 0 when it read the file, or at the system's error code of
+// the open or read that failed (ERROR_BAD_DEVICE for a device name, which it never opens), so that a caller
+// can tell an unreadable file from a clean one without opening it a second time.
 const char* const kEngineClean = "OK";
 
 std::string EngineResultText(const unsigned char* result);

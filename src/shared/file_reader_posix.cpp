@@ -14,9 +14,13 @@ SharedFileReader::~SharedFileReader() {
 
 bool SharedFileReader::Open(const std::string& path) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
+    if (fd < 0) {
+        error_ = static_cast<std::uint32_t>(errno);
+        return false;
+    }
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        error_ = EINVAL;
         ::close(fd);
         return false;
     }
@@ -34,6 +38,7 @@ long SharedFileReader::Read(void* buffer, std::size_t length) {
     for (;;) {
         const ssize_t got = ::read(static_cast<int>(handle_), buffer, length);
         if (got < 0 && errno == EINTR) continue;
+        if (got < 0) error_ = static_cast<std::uint32_t>(errno);
         return static_cast<long>(got);
     }
 }

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include "shared/relative_path.h"
+
 namespace vur {
 
 namespace {
@@ -16,9 +18,16 @@ SharedFileReader::~SharedFileReader() {
 }
 
 bool SharedFileReader::Open(const std::string& path) {
+    if (IsDeviceName(path.substr(path.find_last_of("\\/:") + 1))) {
+        error_ = ERROR_BAD_DEVICE;
+        return false;
+    }
     HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                            FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
+    if (h == INVALID_HANDLE_VALUE) {
+        error_ = GetLastError();
+        return false;
+    }
     handle_ = reinterpret_cast<std::intptr_t>(h);
     return true;
 }
@@ -32,7 +41,10 @@ std::int64_t SharedFileReader::Size() {
 
 long SharedFileReader::Read(void* buffer, std::size_t length) {
     DWORD got = 0;
-    if (!ReadFile(AsHandle(handle_), buffer, static_cast<DWORD>(length), &got, nullptr)) return -1;
+    if (!ReadFile(AsHandle(handle_), buffer, static_cast<DWORD>(length), &got, nullptr)) {
+        error_ = GetLastError();
+        return -1;
+    }
     return static_cast<long>(got);
 }
 

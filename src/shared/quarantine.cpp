@@ -26,7 +26,15 @@ bool IsolateFileChecked(const std::string& path, const std::string& reason,
         if (system.CreateNewTextFile(description, content)) break;
     }
     system.ClearAttributes(path);
-    if (system.Move(path, description + ".file")) return true;
+    const std::string data = description + ".file";
+    if (system.Move(path, data)) {
+        // Across volumes the move is a copy and a delete, and Windows reports success even when the delete
+        // fails (a CD-ROM, a read-only share, a running program): isolated only when the source is gone.
+        if (!system.FileExists(path)) return true;
+        // The copy goes, so that the file is not left twice; a copy from a CD-ROM is read-only.
+        system.ClearAttributes(data);
+        system.Remove(data);
+    }
     system.Remove(description);
     return false;
 }

@@ -32,8 +32,9 @@ public:
 QuarantineSystem& SystemQuarantine();
 
 // Isolates `path`; the program folder is asked for anew on every naming attempt. Returns whether the file
-// was moved. When the move fails the description file is removed again, so that no entry without its data
-// file is left for the quarantine manager. Raises EVurError when the description file cannot be created.
+// was moved: the move succeeded and the source is gone. When it is still there the copy is removed, and when
+// the move fails or leaves the source the description file is removed again, so that no entry without its
+// data file is left for the quarantine manager. Raises EVurError when the description file cannot be created.
 bool IsolateFileChecked(const std::string& path, const std::string& reason,
                         const std::function<std::string()>& programFolder, QuarantineSystem& system);
 

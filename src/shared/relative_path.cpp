@@ -11,10 +11,11 @@ namespace {
 
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
-// CON, PRN, AUX, NUL, COM1-9, LPT1-9 and the console and clock names, with any extension: Windows opens the
-// device for every one of them in any folder, also with blanks before the extension, which it trims
-// ("nul .dat").
+} // namespace
+
 bool IsDeviceName(const std::string& component) {
+    // Every device name starts with one of these letters: the scanner and the engines ask for each file.
+    if (component.empty() || std::string("cCpPaAnNlL").find(component[0]) == std::string::npos) return false;
     std::string base = LowerCp1252(component.substr(0, component.find('.')));
     while (!base.empty() && base.back() == ' ') base.pop_back();
     static const char* const kDevices[] = {"con", "prn", "aux", "nul", "conin$", "conout$", "clock$"};
@@ -23,6 +24,8 @@ bool IsDeviceName(const std::string& component) {
     return base.size() == 4 && (base.compare(0, 3, "com") == 0 || base.compare(0, 3, "lpt") == 0) && base[3] >= '1' &&
            base[3] <= '9';
 }
+
+namespace {
 
 std::vector<std::string> Components(const std::string& file) {
     std::vector<std::string> parts(1);

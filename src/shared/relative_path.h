@@ -15,4 +15,9 @@ std::string RefusalReason(const std::string& file);
 // The same for a single file name: also refused when it holds a separator.
 std::string FileNameRefusalReason(const std::string& name);
 
+// CON, PRN, AUX, NUL, COM1-9, LPT1-9 and the console and clock names, with any extension: Windows opens the
+// device for every one of them in any folder, also with blanks before the extension, which it trims
+// ("nul .dat"). `component` is one name, without a folder.
+bool IsDeviceName(const std::string& component);
+
 } // namespace vur

@@ -5,7 +5,7 @@ namespace vur {
 
 int LoadSignatures(const std::string& programFolder, const std::function<int(const std::string&)>& init,
                    const EntrySearch& search) {
-    const std::string folder = programFolder + "signaturen\\";
+    const std::string folder = programFolder + kSignatureFolder;
     int total = 0;
     for (const std::string& name : search(folder + "*.dat")) total += init(folder + name);
     return total;

@@ -7,6 +7,8 @@
 
 namespace vur {
 
+const char* const kSignatureFolder = "signaturen\\";
+
 // Seam: the names of the entries a directory search for `pattern` returns (any attributes), in search order.
 using EntrySearch = std::function<std::vector<std::string>(const std::string& pattern)>;
 

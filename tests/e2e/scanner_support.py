@@ -18,7 +18,7 @@ def report(case, wait_for_end=True, timeout=120):
     return lines or case.report_lines(title=TITLE)
 
 
-def summary(files, dialers, suspicious):
+def summary(files, dialers, suspicious, unchecked=0):
     return [("", BLACK), ("Gescannte Dateien:\t\t%d" % files, BLACK), ("Gefundene Dialer:\t\t%d" % dialers, BLACK),
-            ("Verdächtige Dateien:\t%d" % suspicious, BLACK), ("Scanvorgang erfolgreich abgeschlossen.", BLACK),
-            ("", BLACK)]
+            ("Verdächtige Dateien:\t%d" % suspicious, BLACK), ("Nicht prüfbare Dateien:\t%d" % unchecked, BLACK),
+            ("Scanvorgang erfolgreich abgeschlossen.", BLACK), ("", BLACK)]

@@ -1,8 +1,10 @@
 """scanner.exe under Wine: window, texts and layout; options kept across starts; a run over test markers in
 report-only mode and with questions, the quarantine pair, the report's colours in the control and in the
-saved RTF; "Abbrechen" and closing during a run over a large tree."""
+saved RTF; "Abbrechen" and closing during a run over a large tree; a start over a damaged option, and a run
+that reaches a Cyrillic folder through its short name and names a locked file and a device name."""
 import glob
 import os
+import re
 import subprocess
 
 from harness import Case
@@ -215,4 +217,38 @@ if start():
     case.equal(ended(), 0, "the scanner ends after the run")
     case.equal([option(k) for k in ("Nur melden", "Löschen", "Heuristik")], ["0", "0", "1"],
                "options written back after the run")
+# Third start: "Nur melden" damaged. The error box names it, then the window opens with the box unticked. The
+# tree: a dialer below a folder named in Cyrillic (a Unicode name, "?" to the ANSI calls), a dialer another
+# program holds open without sharing, and one named as a device, which is never opened.
+pruefung = make_tree("Pruefung", {"Дозвон\\dialer.exe": b"MZ..." + DIALER_MARK, "gesperrt.exe": b"MZ..." + DIALER_MARK,
+                                  "com1.exe": b"MZ..." + DIALER_MARK, "sauber.txt": b"nichts"})
+held = os.path.join(drive_c, "gehalten.txt")
+programs = os.path.join(os.path.dirname(os.path.normpath(case.args.dist)), "e2e-programs")
+case.spawn(os.path.join(programs, "hold_file.exe"), "C:\\Pruefung\\gesperrt.exe", "C:\\gehalten.txt")
+case.check(mon.wait_for(lambda: os.path.exists(held), 30), "the helper holds gesperrt.exe")
+mon.damage_setting(case, folder, windows_folder, "Scanner", "Nur melden")
+process = case.spawn(os.path.join(folder, "scanner.exe"))
+told = case.answer(TITLE, "ok")
+case.check(any("Nur melden" in t and "beschädigt" in t for t in told or []), "the damaged option is named: %r" % (told,))
+if case.check(case.wait_window(title=TITLE, cls="VurWindow") is not None, "the window opens over the damage"):
+    case.drive("click", title=TITLE, child_text="Dialer nur melden")
+    select("C:", "Pruefung")
+    case.drive("click", title=TITLE, child_text="Scannen")
+    lines = report(timeout=60)[1:]
+    found = [t for t, c in lines if c == RED]
+    case.check(len(found) == 1 and re.fullmatch(r"C:\\Pruefung\\[^\\?]+\\dialer\.exe - Gefunden: 0190 Testdialer",
+                                                 found[0]) is not None,
+               "the dialer below the Cyrillic folder is found through its short name: %r" % found)
+    # Wine lists a folder in no fixed order: the lines between heading and summary are compared as a set.
+    case.equal((lines[:2], sorted(l for l in lines[2:-7] if l[1] != RED), lines[-7:]),
+               ([("Scanne das Verzeichnis C:\\Pruefung", BLACK), ("", BLACK)],
+                [("Datei konnte nicht geprüft werden: C:\\Pruefung\\com1.exe (Gerätename)", YELLOW),
+                 ("Datei konnte nicht geprüft werden: C:\\Pruefung\\gesperrt.exe (gesperrt)", YELLOW)],
+                summary(2, 1, 0, 2)),
+               "not checked: the device name and the locked file, in dark yellow, counted apart")
+    case.check(os.path.exists(os.path.join(pruefung, "com1.exe")), "com1.exe untouched")
+    case.drive("close", "--timeout", "10000", title=TITLE)
+    case.equal(ended(), 0, "the scanner ends")
+    # Its default (unticked) was shown: one click ticked it.
+    case.equal(option("Nur melden"), "1", "the damaged option started unticked and is written anew")
 case.finish()

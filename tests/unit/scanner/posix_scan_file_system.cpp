@@ -31,9 +31,43 @@ private:
 };
 } // namespace
 
+namespace {
+// Each component of a Windows path through `rename`, separators kept.
+template <typename Rename>
+std::string EachComponent(const std::string& path, Rename rename) {
+    std::string result, part;
+    for (char c : path + '\\') {
+        if (c != '\\') {
+            part += c;
+            continue;
+        }
+        result += rename(part) + '\\';
+        part.clear();
+    }
+    result.pop_back();
+    return result;
+}
+} // namespace
+
+std::string PosixScanFileSystem::LongPath(const std::string& path) {
+    return EachComponent(path, [this](const std::string& part) {
+        for (const auto& [real, alias] : shortNames)
+            if (alias == part) return real;
+        return part;
+    });
+}
+
+std::string PosixScanFileSystem::ShortPath(const std::string& path) {
+    return EachComponent(path, [this](const std::string& part) {
+        const auto alias = shortNames.find(part);
+        return alias == shortNames.end() ? part : alias->second;
+    });
+}
+
 std::string PosixScanFileSystem::Local(const std::string& windowsPath) const {
-    std::string local = root_ + "/" + windowsPath.substr(0, 1);
-    for (char c : windowsPath.substr(2)) local += c == '\\' ? '/' : c;
+    const std::string real = const_cast<PosixScanFileSystem*>(this)->LongPath(windowsPath);
+    std::string local = root_ + "/" + real.substr(0, 1);
+    for (char c : real.substr(2)) local += c == '\\' ? '/' : c;
     return local;
 }
 
@@ -43,9 +77,11 @@ std::unique_ptr<vur::scanner::DirectorySearch> PosixScanFileSystem::Search(const
     if (!dir) return nullptr;
     std::vector<DirectoryEntry> entries;
     while (dirent* found = readdir(dir)) {
-        DirectoryEntry entry{found->d_name, 0x20};
+        const std::string real = found->d_name;
+        DirectoryEntry entry{ansiNames.count(real) ? ansiNames[real] : real,
+                             shortNames.count(real) ? shortNames[real] : "", 0x20};
         struct stat info {};
-        const std::string local = folder + "/" + entry.name;
+        const std::string local = folder + "/" + real;
         if (lstat(local.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
             entry.attributes |= vur::scanner::kAttributeReparsePoint;
             stat(local.c_str(), &info);

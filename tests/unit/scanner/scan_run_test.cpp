@@ -12,6 +12,7 @@
 
 #include <fstream>
 #include <functional>
+#include <map>
 #include <sstream>
 #include <vector>
 
@@ -41,6 +42,9 @@ public:
     std::function<bool(const std::string&)> isolate = [](const std::string&) { return true; };
     std::function<void()> onProcess;
     std::vector<std::string> lines, events;
+    std::vector<std::string> scanned;                    // every path given to the signature engine
+    std::map<std::string, std::uint32_t> readErrors;     // path -> the engine's read error for it
+    std::string programFolder = "C:\\Programme\\VUR\\";
     int processed = 0;
 
     void AddReportLine(const std::string& text, Colour colour) override { lines.push_back(Name(colour) + " " + text); }
@@ -62,13 +66,18 @@ public:
     ScanOptions Options() override { return options; }
     bool HasSelectedFolder() override { return hasSelection; }
     std::string SelectedFolderPath() override { return selected; }
-    std::string ScanDialers(const std::string& path) override { return Marked(path, "DIALER:"); }
+    std::string ScanDialers(const std::string& path, std::uint32_t& readError) override {
+        scanned.push_back(path);
+        const auto fault = readErrors.find(path);
+        readError = fault != readErrors.end() ? fault->second : access(fs.Local(path).c_str(), R_OK) == 0 ? 0 : 2;
+        return readError ? "OK" : Marked(path, "DIALER:");
+    }
     std::string CheckHeuristically(const std::string& path) override { return Marked(path, "HEUR:"); }
     bool IsolateFile(const std::string& path, const std::string& reason) override {
         events.push_back("isolate " + path + " | " + reason);
         return isolate(path);
     }
-    std::string ProgramFolder() override { return "C:\\Programme\\VUR\\"; }
+    std::string ProgramFolder() override { return programFolder; }
     ScanFileSystem& FileSystem() override { return fs; }
 
 private:
@@ -95,11 +104,12 @@ protected:
         if (windowsPath.back() == '\\') return;
         std::ofstream(local) << content;
     }
-    std::vector<std::string> Summary(int files, int dialers, int suspicious) {
+    std::vector<std::string> Summary(int files, int dialers, int suspicious, int unchecked = 0) {
         return {"black ",
                 "black Gescannte Dateien:\t\t" + std::to_string(files),
                 "black Gefundene Dialer:\t\t" + std::to_string(dialers),
                 "black Verdächtige Dateien:\t" + std::to_string(suspicious),
+                "black Nicht prüfbare Dateien:\t" + std::to_string(unchecked),
                 "black Scanvorgang erfolgreich abgeschlossen.",
                 "black "};
     }
@@ -197,19 +207,30 @@ TEST_F(ScanRunTest, ReportOnlyAndAutomaticIsolationAndFailedIsolation) {
     EXPECT_EQ(host.events[3].rfind("ask Es wurde eine verdächtige Datei", 0), 0u);
 }
 
-TEST_F(ScanRunTest, SkipsRestoreAtDriveRootQuarantineAndJunctions) {
+// The program folder comes in its 8.3 form (as on Windows 9x); the walk sees the long names.
+TEST_F(ScanRunTest, SkipsRestoreAtDriveRootQuarantineSignatureFilesAndJunctions) {
     Put("C:\\_RESTORE\\A0001\\dialer.exe", "DIALER:D");
     Put("C:\\Daten\\_restore\\found.exe", "DIALER:Deep");
     Put("C:\\Programme\\VUR\\quarantäne\\123.dat.file", "DIALER:Isolated");
     Put("C:\\Programme\\VUR\\scanner.exe");
+    // One signature file's pattern matches text in another; a file loaded through its alias (*.dat) as well.
+    Put("C:\\Programme\\VUR\\signaturen\\a.dat", "DIALER:Signatur");
+    Put("C:\\Programme\\VUR\\signaturen\\b.data", "DIALER:Signatur");
+    Put("C:\\Programme\\VUR\\signaturen\\abgelegt.exe", "DIALER:Abgelegt");
+    Put("C:\\Archiv\\signaturen\\alt.dat", "DIALER:Kopie");
+    host.fs.shortNames = {{"Programme", "PROGRA~1"}, {"quarantäne", "QUARAN~1"}, {"b.data", "B~1.DAT"}};
+    host.programFolder = "C:\\PROGRA~1\\VUR\\";
     // A junction that points at its own parent.
     ASSERT_EQ(symlink("..", host.fs.Local("C:\\Daten\\loop").c_str()), 0);
     host.options.isolate = true;
     run.Start();
     EXPECT_EQ(host.lines,
-              Join({"black Scanne das Verzeichnis C:\\", "black ", "red C:\\Daten\\_restore\\found.exe - Gefunden: Deep",
+              Join({"black Scanne das Verzeichnis C:\\", "black ", "red C:\\Archiv\\signaturen\\alt.dat - Gefunden: Kopie",
+                    "green Dialer erfolgreich isoliert.", "red C:\\Daten\\_restore\\found.exe - Gefunden: Deep",
+                    "green Dialer erfolgreich isoliert.",
+                    "red C:\\Programme\\VUR\\signaturen\\abgelegt.exe - Gefunden: Abgelegt",
                     "green Dialer erfolgreich isoliert."},
-                   Summary(2, 1, 0)));
+                   Summary(4, 3, 0)));
     EXPECT_EQ(host.fs.searchesOpen, 0) << "every search is closed";
 
     // Selecting the quarantine folder itself, in another letter case, scans nothing.
@@ -218,6 +239,82 @@ TEST_F(ScanRunTest, SkipsRestoreAtDriveRootQuarantineAndJunctions) {
     run.Start();
     EXPECT_EQ(host.lines, Join({"black Scanne das Verzeichnis c:\\PROGRAMME\\vur\\QUARANTÄNE", "black "},
                                Summary(0, 0, 0)));
+    // And in its short form, with a program folder in its long one.
+    host.lines.clear();
+    host.selected = "C:\\PROGRA~1\\VUR\\QUARAN~1";
+    host.programFolder = "C:\\Programme\\VUR\\";
+    run.Start();
+    EXPECT_EQ(host.lines, Join({"black Scanne das Verzeichnis C:\\PROGRA~1\\VUR\\QUARAN~1", "black "},
+                               Summary(0, 0, 0)));
+}
+
+// What the ANSI calls cannot name is reached through short names; what cannot be read is named, not counted.
+TEST_F(ScanRunTest, EveryFileIsCheckedOrNamedWithItsReason) {
+    // A folder named in Cyrillic, which the search shows as "?" and reaches through its alias; names on disk are
+    // bytes that are no CP1252 ("Дозвон", "Łódź.exe").
+    const std::string cyrillic = "\xD0\x94\xD0\xBE\xD0\xB7\xD0\xB2\xD0\xBE\xD0\xBD";
+    const std::string polish = "\xC5\x81\xC3\xB3" "d" "\xC5\xBA.exe";
+    Put("C:\\t\\" + cyrillic + "\\dialer.exe", "DIALER:Kyrillisch");
+    Put("C:\\t\\" + cyrillic + "\\" + polish, "DIALER:Polnisch");
+    Put("C:\\t\\ohne_alias\\Ça.exe", "DIALER:Unerreichbar");
+    Put("C:\\t\\bestfit\\x.exe", "DIALER:Bestfit");
+    host.fs.shortNames = {{cyrillic, "8B2F~1"}, {polish, "ODZ~1.EXE"}, {"Ça.exe", "CA~1.EXE"},
+                          {"bestfit", "BESTFI~1"}, {"con.liste", "CON~1.LIS"}};
+    // No alias for this one: 8.3 names switched off. One folder a best-fit mapping names as one that is not.
+    host.fs.ansiNames = {{cyrillic, "??????"}, {polish, "?ód?.exe"}, {"ohne_alias", "ohne_alias"},
+                         {"Ça.exe", "?a.exe"}, {"bestfit", "bestfît"}};
+    host.fs.shortNames.erase("Ça.exe");
+    // Held open without sharing, denied to the user, and a generic read error.
+    Put("C:\\t\\gesperrt.exe", "DIALER:Gesperrt");
+    Put("C:\\t\\geschuetzt.exe", "DIALER:Geschuetzt");
+    Put("C:\\t\\kaputt.exe", "DIALER:Kaputt");
+    host.readErrors = {{"C:\\t\\gesperrt.exe", 32}, {"C:\\t\\geschuetzt.exe", 5}, {"C:\\t\\kaputt.exe", 23}};
+    // Device names are never opened, also with an extension and blanks before it; an alias reaches a file.
+    Put("C:\\t\\com1.exe", "DIALER:Com");
+    Put("C:\\t\\nul .dat", "DIALER:Nul");
+    Put("C:\\t\\con.liste", "DIALER:ConListe");
+    // 300 characters: each folder of 80 has an alias; the file is reached below the short form.
+    const std::string f80(80, 'f'), g80(80, 'g'), h80(80, 'h');
+    const std::string deep = "C:\\t\\lang\\" + f80 + "\\" + g80 + "\\" + h80 + "\\";
+    Put(deep + "tief_unten_liegender_dialer_mit_recht_langem_namen.exe", "DIALER:Tief");
+    Put(deep + std::string(40, 'k') + ".exe", "DIALER:Ohne Alias");
+    // The same depth without any alias: neither the file nor a folder below it can be named.
+    const std::string x80(80, 'x'), y80(80, 'y'), z80(80, 'z');
+    const std::string plain = "C:\\t\\ohne\\" + x80 + "\\" + y80 + "\\" + z80 + "\\";
+    Put(plain + std::string(40, 'k') + ".exe", "DIALER:Zu lang");
+    Put(plain + "unterordner\\d.exe", "DIALER:Zu tief");
+    host.fs.shortNames.insert({{f80, "FFFFFF~1"}, {g80, "GGGGGG~1"}, {h80, "HHHHHH~1"},
+                               {"tief_unten_liegender_dialer_mit_recht_langem_namen.exe", "TIEF_U~1.EXE"}});
+    ASSERT_GE((deep + "tief_unten_liegender_dialer_mit_recht_langem_namen.exe").size(), 300u);
+    host.selected = "C:\\t";
+    host.options.reportOnly = true;
+    run.Start();
+
+    const std::string shortDeep = "C:\\t\\lang\\FFFFFF~1\\GGGGGG~1\\HHHHHH~1\\";
+    const std::string notChecked = "yellow Datei konnte nicht geprüft werden: ";
+    EXPECT_EQ(host.lines,
+              Join({"black Scanne das Verzeichnis C:\\t", "black ",
+                    "red C:\\t\\8B2F~1\\ODZ~1.EXE - Gefunden: Polnisch",
+                    "red C:\\t\\8B2F~1\\dialer.exe - Gefunden: Kyrillisch",
+                    "red C:\\t\\BESTFI~1\\x.exe - Gefunden: Bestfit",
+                    notChecked + "C:\\t\\com1.exe (Gerätename)",
+                    "red C:\\t\\CON~1.LIS - Gefunden: ConListe",
+                    notChecked + "C:\\t\\geschuetzt.exe (Zugriff verweigert)",
+                    notChecked + "C:\\t\\gesperrt.exe (gesperrt)",
+                    notChecked + "C:\\t\\kaputt.exe (Lesefehler 23)",
+                    // Without an alias of its own the file is reached below the folder's short form.
+                    "red " + shortDeep + std::string(40, 'k') + ".exe - Gefunden: Ohne Alias",
+                    "red " + shortDeep + "TIEF_U~1.EXE - Gefunden: Tief",
+                    notChecked + "C:\\t\\nul .dat (Gerätename)",
+                    notChecked + plain + std::string(40, 'k') + ".exe (Pfad zu lang)",
+                    "yellow Ordner konnte nicht geprüft werden: " + plain + "unterordner (Pfad zu lang)",
+                    notChecked + "C:\\t\\ohne_alias\\?a.exe (Name im Zeichensatz nicht darstellbar)"},
+                   Summary(6, 6, 0, 7)));
+    for (const std::string& path : host.scanned) {
+        EXPECT_EQ(path.find("com1"), std::string::npos) << path;
+        EXPECT_EQ(path.find("nul "), std::string::npos) << path;
+        EXPECT_LT(path.size(), 260u) << path;
+    }
 }
 
 TEST_F(ScanRunTest, MessagesAfterEveryHundredthFileAndCancellationAfterTheEntryInHand) {

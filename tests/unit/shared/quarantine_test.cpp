@@ -90,6 +90,20 @@ TEST(Quarantine, FailedMoveLeavesNoDescriptionWithoutItsDataFile) {
     EXPECT_EQ(fs.log.back().compare(0, 7, "remove "), 0);
 }
 
+// Across volumes MoveFileA copies and reports success although the source could not be deleted.
+TEST(Quarantine, MoveThatLeavesTheSourceIsAFailureAndLeavesNothingTwice) {
+    FakeQuarantine fs;
+    fs.existing.insert("D:\\cd\\dialer.exe");
+    EXPECT_FALSE(vur::IsolateFileChecked("D:\\cd\\dialer.exe", "0190 Dialer", [] { return std::string("C:\\VUR\\"); }, fs));
+    ASSERT_EQ(fs.log.size(), 6u);
+    const std::string description = fs.log[0].substr(7);
+    EXPECT_EQ(fs.log, (std::vector<std::string>{"create " + description, "attributes D:\\cd\\dialer.exe",
+                                                "move D:\\cd\\dialer.exe " + description + ".file",
+                                                "attributes " + description + ".file", "remove " + description + ".file",
+                                                "remove " + description}));
+    EXPECT_TRUE(fs.created.empty());
+}
+
 TEST(Quarantine, MissingFolderRaisesAndTouchesNothing) {
     FakeQuarantine fs;
     fs.folderMissing = true;

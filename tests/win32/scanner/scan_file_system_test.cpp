@@ -3,6 +3,7 @@
 #include "scanner/report_file_win32.h"
 #include "scanner/scan_file_system_win32.h"
 #include "shared/errors.h"
+#include "shared/file_reader.h"
 
 #include <gtest/gtest.h>
 
@@ -35,6 +36,29 @@ TEST(ScanFileSystem, SearchSeesHiddenAndSystemEntriesDrivesAndTheErrorMode) {
     EXPECT_EQ(old, 0u);
     EXPECT_EQ(SetErrorMode(0) & SEM_FAILCRITICALERRORS, static_cast<unsigned>(SEM_FAILCRITICALERRORS));
     SystemFileSystem().RestoreErrorMode(before);
+}
+
+// The short names the walk falls back on, and the device names the shared reader never opens.
+TEST(ScanFileSystem, ShortNamesBothWaysAndNoDeviceOpened) {
+    ScratchFolder scratch;
+    const std::string file = scratch.Write("ein langer Dateiname.exe", "x");
+    auto search = SystemFileSystem().Search(scratch.Path() + "*.exe");
+    ASSERT_TRUE(search);
+    DirectoryEntry entry;
+    ASSERT_TRUE(search->Next(entry));
+    EXPECT_EQ(entry.name, "ein langer Dateiname.exe");
+    ASSERT_FALSE(entry.shortName.empty());
+    EXPECT_EQ(entry.shortName.find(' '), std::string::npos) << entry.shortName;
+    const std::string shortForm = SystemFileSystem().ShortPath(file);
+    EXPECT_EQ(shortForm.substr(shortForm.rfind('\\') + 1), entry.shortName);
+    EXPECT_EQ(SystemFileSystem().LongPath(shortForm), SystemFileSystem().LongPath(file));
+    EXPECT_TRUE(SystemFileSystem().ShortPath(scratch.Path() + "fehlt.exe").empty());
+
+    vur::SharedFileReader reader;
+    EXPECT_FALSE(reader.Open(scratch.Path() + "nul .dat"));
+    EXPECT_EQ(reader.Error(), static_cast<std::uint32_t>(ERROR_BAD_DEVICE));
+    EXPECT_FALSE(reader.Open(scratch.Path() + "COM1.exe"));
+    EXPECT_TRUE(reader.Open(file));
 }
 
 TEST(ReportFile, ReplacesAnExistingFileAndFailsWithoutLeavingOne) {
