@@ -3,16 +3,11 @@
 
 #include <algorithm>
 
+#include "shared/hex_text.h"
+
 namespace vur::engines {
 
 namespace {
-
-int HexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
 
 bool ParseNumber(const std::string& text, std::size_t& at, std::size_t& value) {
     const std::size_t begin = at;
@@ -122,7 +117,7 @@ bool ParseHexPattern(const std::string& text, HexPattern& pattern) {
             ++span;
         } else {
             if (at + 1 >= text.size()) return false;
-            const int hi = HexValue(c), lo = HexValue(text[at + 1]);
+            const int hi = HexDigitValue(c), lo = HexDigitValue(text[at + 1]);
             if (hi < 0 || lo < 0) return false;
             at += 2;
             pattern.segments.back().bytes += static_cast<char>(hi * 16 + lo);

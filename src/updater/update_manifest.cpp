@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "shared/hex_text.h"
 #include "shared/text_case.h"
 
 namespace vur::updater {
@@ -10,7 +11,6 @@ namespace vur::updater {
 namespace {
 
 constexpr char kKind[] = "VUR 3.5 manifest\n";
-constexpr char kHexDigits[] = "0123456789abcdef";
 
 std::string WindowsName(const std::string& file) {
     std::string name = LowerCp1252(file);
@@ -19,10 +19,8 @@ std::string WindowsName(const std::string& file) {
     return name;
 }
 
-int HexValue(char c) {
-    const char* at = std::strchr(kHexDigits, c);
-    return c != '\0' && at ? static_cast<int>(at - kHexDigits) : -1;
-}
+// The manifest writes its digits in lower case only, and is read as strictly as it is written.
+int LowerHexValue(char c) { return c >= 'A' && c <= 'F' ? -1 : HexDigitValue(c); }
 
 // One manifest line without its LF: 128 lower-case hex digits, blank, size, blank, a name without control
 // characters.
@@ -30,7 +28,7 @@ bool ParseEntry(const std::string& line, ManifestEntry& entry) {
     constexpr std::size_t kHexLength = 2 * sizeof(Sha512Hash);
     if (line.size() < kHexLength + 4 || line[kHexLength] != ' ') return false;
     for (std::size_t i = 0; i < sizeof(Sha512Hash); ++i) {
-        const int high = HexValue(line[2 * i]), low = HexValue(line[2 * i + 1]);
+        const int high = LowerHexValue(line[2 * i]), low = LowerHexValue(line[2 * i + 1]);
         if (high < 0 || low < 0) return false;
         entry.hash[i] = static_cast<unsigned char>(high << 4 | low);
     }
@@ -71,11 +69,8 @@ bool ParseSerial(const std::string& text, std::uint64_t& serial) {
 std::string ManifestText(std::uint64_t serial, const std::vector<ManifestEntry>& entries) {
     std::string text = std::to_string(serial) + "\n";
     for (const ManifestEntry& entry : entries) {
-        for (unsigned char b : entry.hash) {
-            text += kHexDigits[b >> 4];
-            text += kHexDigits[b & 15];
-        }
-        text += ' ' + std::to_string(entry.size) + ' ' + entry.file + '\n';
+        text += LowerHex(entry.hash.data(), entry.hash.size()) + ' ' + std::to_string(entry.size) + ' ' + entry.file;
+        text += '\n';
     }
     return text;
 }

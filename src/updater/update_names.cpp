@@ -1,8 +1,7 @@
 // Where a listed file goes.
 #include "updater/update_names.h"
 
-#include <cctype>
-
+#include "shared/hex_text.h"
 #include "shared/text_case.h"
 
 namespace vur::updater {
@@ -23,37 +22,34 @@ std::string LocalPath(const std::string& programFolder, const std::string& file)
 }
 
 std::string TemporaryPath(const std::string& localPath, const unsigned char* sha512) {
-    static const char kHex[] = "0123456789abcdef";
-    std::string path = localPath + kTemporaryHead;
-    for (int i = 0; i < 8; ++i) {
-        path += kHex[sha512[i] >> 4];
-        path += kHex[sha512[i] & 15];
-    }
-    return path + kTemporaryTail;
+    return localPath + kTemporaryHead + LowerHex(sha512, 8) + kTemporaryTail;
 }
 
-bool IsTemporaryName(const std::string& name) {
-    const std::string lower = LowerCp1252(name);
+namespace {
+
+// Whether `lower` from `at` on is "update", hex digits (perhaps none) and ".tmp".
+bool DownloadNameFrom(const std::string& lower, std::size_t at) {
     const std::size_t head = sizeof kTemporaryHead - 1, tail = sizeof kTemporaryTail - 1;
-    if (lower.size() < head + tail || lower.compare(lower.size() - tail, tail, kTemporaryTail) != 0) return false;
-    std::size_t end = lower.size() - tail;
-    while (end > 0 && std::isxdigit(static_cast<unsigned char>(lower[end - 1]))) --end;
-    // "update" ends in hex digits of its own ("...ate" has 'a' and 'e'): it must end where the hex run began
-    // or inside it.
-    for (std::size_t start = end; start <= lower.size() - tail; ++start)
-        if (start >= head && lower.compare(start - head, head, kTemporaryHead) == 0) return true;
-    return false;
+    if (at > lower.size() || lower.size() - at < head + tail || lower.compare(at, head, kTemporaryHead) != 0 ||
+        lower.compare(lower.size() - tail, tail, kTemporaryTail) != 0)
+        return false;
+    for (std::size_t i = at + head; i < lower.size() - tail; ++i)
+        if (HexDigitValue(lower[i]) < 0) return false;
+    return true;
+}
+
+} // namespace
+
+bool IsTemporaryName(const std::string& name) {
+    // Hex digits hold no "u", "p" or "t", so only the last "update" can begin the download name.
+    const std::string lower = LowerCp1252(name);
+    const std::size_t at = lower.rfind(kTemporaryHead);
+    return at != std::string::npos && DownloadNameFrom(lower, at);
 }
 
 bool IsTemporaryPathOf(const std::string& localPath, const std::string& path) {
-    const std::string head = LowerCp1252(localPath + kTemporaryHead), lower = LowerCp1252(path);
-    const std::size_t tail = sizeof kTemporaryTail - 1;
-    if (lower.size() < head.size() + tail || lower.compare(0, head.size(), head) != 0 ||
-        lower.compare(lower.size() - tail, tail, kTemporaryTail) != 0)
-        return false;
-    for (std::size_t i = head.size(); i < lower.size() - tail; ++i)
-        if (!std::isxdigit(static_cast<unsigned char>(lower[i]))) return false;
-    return true;
+    const std::string local = LowerCp1252(localPath), lower = LowerCp1252(path);
+    return lower.compare(0, local.size(), local) == 0 && DownloadNameFrom(lower, local.size());
 }
 
 } // namespace vur::updater

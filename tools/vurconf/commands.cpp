@@ -5,6 +5,7 @@
 #include "console_text.h"
 #include "shared/crc.h"
 #include "shared/errors.h"
+#include "shared/hex_text.h"
 #include "shared/program_settings.h"
 #include "shared/sealing.h"
 #include "key_files.h"
@@ -40,33 +41,15 @@ struct UsageError {
     std::string message;
 };
 
-int HexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
 std::string FromHex(const std::string& hex) {
     if (hex.size() % 2 != 0) throw UsageError{"hex text needs an even number of digits: " + hex};
     std::string bytes;
     for (std::size_t i = 0; i < hex.size(); i += 2) {
-        const int hi = HexValue(hex[i]), lo = HexValue(hex[i + 1]);
+        const int hi = vur::HexDigitValue(hex[i]), lo = vur::HexDigitValue(hex[i + 1]);
         if (hi < 0 || lo < 0) throw UsageError{"not a hex digit in: " + hex};
         bytes += static_cast<char>(hi * 16 + lo);
     }
     return bytes;
-}
-
-std::string ToHex(const std::string& bytes) {
-    static const char kDigits[] = "0123456789abcdef";
-    std::string hex;
-    for (char c : bytes) {
-        const auto b = static_cast<unsigned char>(c);
-        hex += kDigits[b >> 4];
-        hex += kDigits[b & 15];
-    }
-    return hex;
 }
 
 std::string ArgumentBytes(const std::string& argument, bool hex) {
@@ -96,7 +79,7 @@ int Unseal(const std::vector<std::string>& args, TextOut& out) {
     bool hex;
     const auto ops = Operands(args, 2, &hex);
     const std::string text = vur::UnsealString(ArgumentBytes(ops[0], hex), ops[1]);
-    out << (hex ? ToHex(text) : Cp1252ToConsole(text)) << '\n';
+    out << (hex ? vur::LowerHex(text.data(), text.size()) : Cp1252ToConsole(text)) << '\n';
     return 0;
 }
 

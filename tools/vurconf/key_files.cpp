@@ -6,6 +6,7 @@
 
 #include "shared/errors.h"
 #include "shared/file_reader.h"
+#include "shared/hex_text.h"
 
 namespace vurconf {
 
@@ -17,24 +18,8 @@ void WriteNew(const std::string& path, const std::string& text) {
     if ((stream && std::fclose(stream) != 0) || !written) throw vur::EVurError("cannot write " + path);
 }
 
-int Digit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
 
 } // namespace
-
-std::string KeyHex(const unsigned char* bytes, std::size_t length) {
-    static const char kDigits[] = "0123456789abcdef";
-    std::string hex;
-    for (std::size_t i = 0; i < length; ++i) {
-        hex += kDigits[bytes[i] >> 4];
-        hex += kDigits[bytes[i] & 15];
-    }
-    return hex;
-}
 
 void WriteKeyPair(const std::string& privatePath, const std::string& publicPath, const vur::ed25519::Seed& seed) {
     if (std::FILE* existing = std::fopen(privatePath.c_str(), "rb")) {
@@ -42,8 +27,8 @@ void WriteKeyPair(const std::string& privatePath, const std::string& publicPath,
         throw vur::EVurError(privatePath + " exists; a private key is never overwritten");
     }
     const vur::ed25519::PublicKey key = vur::ed25519::PublicKeyOf(seed);
-    WriteNew(privatePath, KeyHex(seed.data(), seed.size()) + "\n");
-    WriteNew(publicPath, KeyHex(key.data(), key.size()) + "\n");
+    WriteNew(privatePath, vur::LowerHex(seed.data(), seed.size()) + "\n");
+    WriteNew(publicPath, vur::LowerHex(key.data(), key.size()) + "\n");
 }
 
 namespace {
@@ -59,7 +44,7 @@ std::array<unsigned char, N> ReadKey(const std::string& path, const char* kind) 
     std::array<unsigned char, N> key;
     if (hex.size() != 2 * key.size()) throw vur::EVurError(wrong);
     for (std::size_t i = 0; i < key.size(); ++i) {
-        const int hi = Digit(hex[2 * i]), lo = Digit(hex[2 * i + 1]);
+        const int hi = vur::HexDigitValue(hex[2 * i]), lo = vur::HexDigitValue(hex[2 * i + 1]);
         if (hi < 0 || lo < 0) throw vur::EVurError(wrong);
         key[i] = static_cast<unsigned char>(hi * 16 + lo);
     }

@@ -21,6 +21,4 @@ vur::ed25519::PublicKey ReadPublicKey(const std::string& path);
 // is not a point (nothing would verify) or one of small order (anything could be made to verify).
 void CheckUpdateKey(const std::string& path, const vur::ed25519::PublicKey& key);
 
-std::string KeyHex(const unsigned char* bytes, std::size_t length);
-
 } // namespace vurconf
